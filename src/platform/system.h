@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vcit::platform {
+
+// Kernel services.
+class System {
+ public:
+  virtual ~System() = default;
+  // GetVersionExA's platform identifier (2 on the NT family, 0 when the call fails).
+  virtual std::uint32_t platformId() = 0;
+  struct Expanded {
+    std::uint32_t count = 0;  // what ExpandEnvironmentStringsA returned (NUL included)
+    std::string text;         // the expansion, when it fitted the buffer
+  };
+  // ExpandEnvironmentStringsA with a buffer of capacity bytes.
+  virtual Expanded expandEnvironmentStrings(const std::string& text, std::uint32_t capacity) = 0;
+  // The n-th entry (from 1) of the process environment, "NAME=value"; empty past the end.
+  virtual std::string environmentEntry(int n) = 0;
+  // LoadLibraryA followed by FreeLibrary: whether the library loads.
+  virtual bool libraryLoads(const std::string& name) = 0;
+  // The folder of the running executable, without a final backslash.
+  virtual std::string programDirectory() = 0;
+  // Ends the program at once.
+  [[noreturn]] virtual void endProgram() = 0;
+};
+
+}  // namespace vcit::platform

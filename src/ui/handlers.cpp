@@ -1,0 +1,20 @@
+#include "ui/handlers.h"
+
+#include <string>
+
+#include "app/app_info.h"
+
+namespace vcit::ui {
+
+void reportFailure(platform::MessageBoxes& messages, const RuntimeError& error) {
+  messages.show(std::to_string(error.number()) + ":" + error.description(), app::kTitle,
+                platform::mb::kOk | platform::mb::kIconCritical);
+}
+
+RuntimeError asRuntimeError(const std::exception& e) {
+  if (const auto* runtime = dynamic_cast<const RuntimeError*>(&e)) return *runtime;
+  if (dynamic_cast<const std::bad_alloc*>(&e)) return RuntimeError(err::kOutOfMemory);
+  return RuntimeError(err::kInternalError);
+}
+
+}  // namespace vcit::ui
