@@ -100,4 +100,15 @@ std::size_t length(std::string_view s) {
   return n;
 }
 
+std::string substr(std::string_view s, std::size_t first, std::size_t count) {
+  std::size_t i = 0, n = 0;
+  while (i < s.size() && n < first) {
+    i += decode(s, i).size;
+    ++n;
+  }
+  std::size_t j = i;
+  for (n = 0; j < s.size() && n < count; ++n) j += decode(s, j).size;
+  return std::string(s.substr(i, j - i));
+}
+
 }  // namespace vcit::text

@@ -20,4 +20,7 @@ bool isBlank(std::string_view s);
 // as one character each.
 std::size_t length(std::string_view s);
 
+// The characters (code points) of UTF-8 text from index first (from 0), at most count of them.
+std::string substr(std::string_view s, std::size_t first, std::size_t count);
+
 }  // namespace vcit::text

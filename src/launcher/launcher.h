@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/platform.h"
+#include "ui/check_box.h"
+#include "ui/command_button.h"
+#include "ui/control_array.h"
+#include "ui/file_list.h"
+#include "ui/text_box.h"
+
+namespace vcit {
+
+// The launcher window's logic: its state, its controls as a model, and its event handlers.
+// The window on screen (or a test) drives the model; nothing here sees a window handle.
+class frmLauncher {
+ public:
+  static constexpr int kRows = 16;
+
+  explicit frmLauncher(platform::Platform& platform);
+  frmLauncher(const frmLauncher&) = delete;
+  frmLauncher& operator=(const frmLauncher&) = delete;
+
+  // Events.
+  void Form_Load();
+  void chkActive_Click(std::int16_t index);
+  void cmdApply_Click() { Apply(); }
+  void cmdLaunch_Click();
+  void cmdExit_Click();
+  void cmdAbout_Click();
+
+  // Makes the state file and the game's main folder agree with the rows' marks; reports its
+  // own failures, so callers learn the outcome from Applied.
+  void Apply();
+
+  // State.
+  std::string ModsDir;
+  std::string StateFilePath;
+  std::string GamePath;
+  std::int16_t ModCount = 0;
+  bool Applied = false;
+
+  // Controls.
+  ui::ControlArray<ui::TextBox, kRows> txtPk3;
+  ui::ControlArray<ui::CheckBox, kRows> chkActive;
+  ui::CommandButton cmdApply;
+  ui::CommandButton cmdLaunch;
+  ui::CommandButton cmdExit;
+  ui::CommandButton cmdAbout;
+  ui::FileList filList{"*.pk3"};
+
+  // What the window around this logic provides: opening the About window and closing the
+  // launcher window itself.
+  std::function<void()> openAbout;
+  std::function<void()> closeWindow;
+
+ private:
+  std::string GetGamePath();
+  void copyUnlessCurrent(const std::string& source, const std::string& target);
+
+  platform::Platform& platform_;
+};
+
+}  // namespace vcit

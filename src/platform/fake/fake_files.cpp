@@ -1,0 +1,214 @@
+#include "platform/fake/fake_files.h"
+
+#include <algorithm>
+
+#include "core/runtime_error.h"
+#include "core/text.h"
+
+namespace vcit::platform {
+namespace {
+
+std::string normalize(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  while (path.size() > 1 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+bool isDriveRoot(const std::string& normalized) {
+  return normalized.size() == 2 && normalized[1] == ':';
+}
+
+std::string leafOf(const std::string& path) {
+  const auto slash = path.find_last_of('\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool matches(const std::string& name, const std::string& pattern) {
+  if (pattern == "*" || pattern == "*.*") return true;
+  if (pattern.size() > 1 && pattern[0] == '*') {
+    const std::string suffix = pattern.substr(1);
+    return name.size() >= suffix.size() &&
+           text::equalsIgnoreCase(name.substr(name.size() - suffix.size()), suffix);
+  }
+  return text::equalsIgnoreCase(name, pattern);
+}
+
+}  // namespace
+
+class FakeRecordFile : public RecordFile {
+ public:
+  FakeRecordFile(FakeFileSystem& fs, std::string key, std::int32_t length)
+      : fs_(fs), key_(std::move(key)), length_(length) {
+    ++fs_.files_.at(key_).openByUs;
+    ++fs_.openRecordFiles_;
+  }
+  ~FakeRecordFile() override {
+    if (auto it = fs_.files_.find(key_); it != fs_.files_.end()) --it->second.openByUs;
+    --fs_.openRecordFiles_;
+  }
+
+  std::optional<std::string> read(std::int32_t number) override {
+    if (number < 1) raise(63);
+    const auto& bytes = fs_.files_.at(key_).bytes;
+    const auto end = static_cast<std::uint64_t>(number) * static_cast<std::uint64_t>(length_);
+    if (end > bytes.size()) return std::nullopt;
+    return bytes.substr(static_cast<std::size_t>(end) - static_cast<std::size_t>(length_),
+                        static_cast<std::size_t>(length_));
+  }
+
+  void write(std::int32_t number, const std::string& record) override {
+    if (number < 1) raise(63);
+    if (fs_.failRecordWritesFrom && number >= *fs_.failRecordWritesFrom) raise(err::kDiskFull);
+    auto& file = fs_.files_.at(key_);
+    std::string padded = record.substr(0, static_cast<std::size_t>(length_));
+    padded.resize(static_cast<std::size_t>(length_), ' ');
+    const auto at = static_cast<std::size_t>(number - 1) * static_cast<std::size_t>(length_);
+    if (file.bytes.size() < at + padded.size()) file.bytes.resize(at + padded.size(), '\0');
+    file.bytes.replace(at, padded.size(), padded);
+    file.lastWriteTime = fs_.tick();
+  }
+
+ private:
+  FakeFileSystem& fs_;
+  std::string key_;
+  std::int32_t length_;
+};
+
+FakeFileSystem::FakeFileSystem() { folders_.insert(key("C:")); }
+
+std::string FakeFileSystem::key(const std::string& path) {
+  return text::foldCase(normalize(path));
+}
+
+std::string FakeFileSystem::parentOf(const std::string& path) {
+  const std::string n = normalize(path);
+  const auto slash = n.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : n.substr(0, slash);
+}
+
+bool FakeFileSystem::folderExists(const std::string& path) const {
+  return folders_.count(key(path)) != 0;
+}
+
+void FakeFileSystem::requireFolder(const std::string& path) const {
+  if (!folderExists(path)) raise(err::kPathNotFound);
+}
+
+void FakeFileSystem::createFolder(const std::string& path) {
+  if (failCreateFolder) raise(err::kPathFileAccessError);
+  const std::string n = normalize(path);
+  if (folderExists(n) || files_.count(key(n))) raise(err::kPathFileAccessError);
+  requireFolder(parentOf(n));
+  folders_.insert(key(n));
+}
+
+void FakeFileSystem::addFolder(const std::string& path) {
+  std::string n = normalize(path);
+  while (!n.empty() && !isDriveRoot(n) && !folderExists(n)) {
+    folders_.insert(key(n));
+    n = parentOf(n);
+  }
+  if (!n.empty()) folders_.insert(key(n));
+}
+
+void FakeFileSystem::addFile(const std::string& path, std::string bytes) {
+  addFolder(parentOf(path));
+  auto& file = files_[key(path)];
+  file.name = normalize(path);
+  file.bytes = std::move(bytes);
+  file.lastWriteTime = tick();
+}
+
+FakeFileSystem::File* FakeFileSystem::find(const std::string& path) {
+  const auto it = files_.find(key(path));
+  return it == files_.end() ? nullptr : &it->second;
+}
+
+std::string FakeFileSystem::contents(const std::string& path) {
+  const File* f = find(path);
+  return f ? f->bytes : std::string();
+}
+
+std::vector<std::string> FakeFileSystem::allFiles() const {
+  std::vector<std::string> out;
+  for (const auto& [k, f] : files_) out.push_back(f.name);
+  return out;
+}
+
+std::vector<std::string> FakeFileSystem::listFiles(const std::string& folder,
+                                                   const std::string& pattern) {
+  requireFolder(folder);
+  const std::string folderKey = key(folder);
+  std::vector<std::string> names;
+  for (const auto& [k, f] : files_) {
+    if (key(parentOf(f.name)) != folderKey) continue;
+    const std::string leaf = leafOf(f.name);
+    if (matches(leaf, pattern)) names.push_back(leaf);
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const std::string fa = text::foldCase(a), fb = text::foldCase(b);
+    return fa != fb ? fa < fb : a < b;
+  });
+  return names;
+}
+
+bool FakeFileSystem::fileExists(const std::string& path) { return find(path) != nullptr; }
+
+std::optional<FileFacts> FakeFileSystem::facts(const std::string& path) {
+  const File* f = find(path);
+  if (!f) return std::nullopt;
+  return FileFacts{f->bytes.size(), f->lastWriteTime};
+}
+
+void FakeFileSystem::deleteFile(const std::string& path) {
+  requireFolder(parentOf(path));
+  File* f = find(path);
+  if (!f) raise(err::kFileNotFound);
+  if (f->readOnly || f->openByUs > 0) raise(err::kPathFileAccessError);
+  if (f->locked) raise(err::kPermissionDenied);
+  files_.erase(key(path));
+}
+
+void FakeFileSystem::copyFile(const std::string& source, const std::string& target) {
+  const File* src = find(source);
+  if (!src) {
+    requireFolder(parentOf(source));
+    raise(err::kFileNotFound);
+  }
+  requireFolder(parentOf(target));
+  if (const File* old = find(target)) {
+    if (old->readOnly) raise(err::kPathFileAccessError);
+    if (old->locked || old->openByUs > 0) raise(err::kPermissionDenied);
+  }
+  const std::string bytes = src->bytes;
+  const std::uint64_t mtime = src->lastWriteTime;
+  if (failCopyAfterBytes) {
+    const std::uint64_t limit = *failCopyAfterBytes;
+    failCopyAfterBytes.reset();
+    if (limit < bytes.size()) {
+      bytesCopied_ += limit;  // written to the temporary file, which is then removed
+      raise(err::kDiskFull);
+    }
+  }
+  bytesCopied_ += bytes.size();
+  auto& file = files_[key(target)];
+  file.name = normalize(target);
+  file.bytes = bytes;
+  file.lastWriteTime = mtime;
+}
+
+std::unique_ptr<RecordFile> FakeFileSystem::openRecordFile(const std::string& path,
+                                                           std::int32_t recordLength) {
+  requireFolder(parentOf(path));
+  File* f = find(path);
+  if (f && f->readOnly) raise(err::kPathFileAccessError);
+  if (f && f->locked) raise(err::kPermissionDenied);
+  if (!f) {
+    auto& file = files_[key(path)];
+    file.name = normalize(path);
+    file.lastWriteTime = tick();
+  }
+  return std::make_unique<FakeRecordFile>(*this, key(path), recordLength);
+}
+
+}  // namespace vcit::platform

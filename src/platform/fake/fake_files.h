@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace vcit::platform {
+
+// An in-memory file system with the observable behaviour of the Windows one: paths compared
+// without regard to letter case, folders that must exist, read-only and locked files, files
+// held open by this program, and injected failures.
+class FakeFileSystem : public FileSystem {
+ public:
+  struct File {
+    std::string name;  // the path as it was created
+    std::string bytes;
+    bool readOnly = false;
+    bool locked = false;  // held open by another program
+    int openByUs = 0;     // record files of this program that have it open
+    std::uint64_t lastWriteTime = 0;
+  };
+
+  FakeFileSystem();
+
+  void createFolder(const std::string& path) override;
+  std::vector<std::string> listFiles(const std::string& folder,
+                                     const std::string& pattern) override;
+  bool fileExists(const std::string& path) override;
+  std::optional<FileFacts> facts(const std::string& path) override;
+  void deleteFile(const std::string& path) override;
+  void copyFile(const std::string& source, const std::string& target) override;
+  std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
+                                             std::int32_t recordLength) override;
+
+  // Test set-up and inspection.
+  void addFolder(const std::string& path);  // with all missing parents
+  void addFile(const std::string& path, std::string bytes);
+  bool folderExists(const std::string& path) const;
+  File* find(const std::string& path);
+  std::string contents(const std::string& path);  // empty when missing
+  std::vector<std::string> allFiles() const;      // every file's path, sorted
+  int openRecordFiles() const { return openRecordFiles_; }
+  std::uint64_t bytesCopied() const { return bytesCopied_; }
+
+  // Failure injection: the next copy stops after this many bytes with error 61 (disk full).
+  std::optional<std::uint64_t> failCopyAfterBytes;
+  // Record writes fail with error 61 from this record number on.
+  std::optional<std::int32_t> failRecordWritesFrom;
+  // createFolder fails with error 75 (as for a read-only program folder).
+  bool failCreateFolder = false;
+
+ private:
+  friend class FakeRecordFile;
+  static std::string key(const std::string& path);
+  static std::string parentOf(const std::string& path);
+  void requireFolder(const std::string& path) const;
+  std::uint64_t tick() { return ++clock_; }
+
+  std::set<std::string> folders_;
+  std::map<std::string, File> files_;
+  int openRecordFiles_ = 0;
+  std::uint64_t bytesCopied_ = 0;
+  std::uint64_t clock_ = 0;
+};
+
+}  // namespace vcit::platform
