@@ -1,0 +1,42 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "launcher/launcher.h"
+#include "platform/fake/fake_platform.h"
+
+namespace vcit::testing {
+
+// A launcher on the fake platform: program folder C:\VCIT (with Mods\ and Active.dat), the
+// game at C:\Games\VCIT with its main folder, and the registry value that names it.
+class LauncherTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kProgramDir = "C:\\VCIT";
+  static constexpr const char* kModsDir = "C:\\VCIT\\Mods\\";
+  static constexpr const char* kStateFile = "C:\\VCIT\\Active.dat";
+  static constexpr const char* kGameDir = "C:\\Games\\VCIT";
+  static constexpr const char* kMainDir = "C:\\Games\\VCIT\\main\\";
+
+  LauncherTest();
+
+  // Sets HKCU\Software\Brackwater\VCIT "basepath" (REG_SZ).
+  void setBasePath(const std::string& value);
+  void addPackage(const std::string& name, const std::string& bytes = "package data");
+  void addPackages(int count);  // pkNN.pk3, NN from 01
+  // The state file made of these records, written as the program writes them.
+  void writeStateFile(const std::vector<std::string>& records);
+  static std::string record(const std::string& name, int mark);
+
+  // Creates the launcher and runs its start-up.
+  frmLauncher& start();
+  std::vector<std::string> messages() const { return fake.messages.texts(); }
+
+  platform::FakePlatform fake;
+  std::unique_ptr<frmLauncher> launcher;
+};
+
+}  // namespace vcit::testing
