@@ -149,8 +149,8 @@ std::int32_t roundToLong(double v) {
 
 bool DynamicValue::isNumberKind() const {
   switch (kind()) {
-    case Kind::Integer: case Kind::Long: case Kind::Double: case Kind::Currency:
-    case Kind::Boolean: case Kind::Byte:
+    case Kind::kInteger: case Kind::kLong: case Kind::kDouble: case Kind::kCurrency:
+    case Kind::kBoolean: case Kind::kByte:
       return true;
     default:
       return false;
@@ -159,7 +159,7 @@ bool DynamicValue::isNumberKind() const {
 
 bool DynamicValue::isNumeric() const {
   if (isNumberKind() || isEmpty()) return true;
-  if (kind() == Kind::Text) {
+  if (kind() == Kind::kText) {
     double unused;
     return parseNumber(text(), unused);
   }
@@ -168,17 +168,17 @@ bool DynamicValue::isNumeric() const {
 
 std::string DynamicValue::toText() const {
   switch (kind()) {
-    case Kind::Empty: return {};
-    case Kind::Null: raise(err::kInvalidUseOfNull);
-    case Kind::Integer: return std::to_string(std::get<std::int16_t>(v_));
-    case Kind::Long: return std::to_string(std::get<std::int32_t>(v_));
-    case Kind::Double: return formatDouble(std::get<double>(v_));
-    case Kind::Currency: return formatCurrency(std::get<Currency>(v_).scaled);
-    case Kind::Date: return formatDate(std::get<Date>(v_).serial);
-    case Kind::Boolean: return std::get<bool>(v_) ? "True" : "False";
-    case Kind::Byte: return std::to_string(std::get<std::uint8_t>(v_));
-    case Kind::Text: return std::get<std::string>(v_);
-    case Kind::Object: case Kind::Array: case Kind::TextArray:
+    case Kind::kEmpty: return {};
+    case Kind::kNull: raise(err::kInvalidUseOfNull);
+    case Kind::kInteger: return std::to_string(std::get<std::int16_t>(v_));
+    case Kind::kLong: return std::to_string(std::get<std::int32_t>(v_));
+    case Kind::kDouble: return formatDouble(std::get<double>(v_));
+    case Kind::kCurrency: return formatCurrency(std::get<Currency>(v_).scaled);
+    case Kind::kDate: return formatDate(std::get<Date>(v_).serial);
+    case Kind::kBoolean: return std::get<bool>(v_) ? "True" : "False";
+    case Kind::kByte: return std::to_string(std::get<std::uint8_t>(v_));
+    case Kind::kText: return std::get<std::string>(v_);
+    case Kind::kObject: case Kind::kArray: case Kind::kTextArray:
       raise(err::kTypeMismatch);
   }
   raise(err::kTypeMismatch);
@@ -186,21 +186,21 @@ std::string DynamicValue::toText() const {
 
 double DynamicValue::toDouble() const {
   switch (kind()) {
-    case Kind::Empty: return 0;
-    case Kind::Null: raise(err::kInvalidUseOfNull);
-    case Kind::Integer: return std::get<std::int16_t>(v_);
-    case Kind::Long: return std::get<std::int32_t>(v_);
-    case Kind::Double: return std::get<double>(v_);
-    case Kind::Currency: return static_cast<double>(std::get<Currency>(v_).scaled) / 10000.0;
-    case Kind::Date: return std::get<Date>(v_).serial;
-    case Kind::Boolean: return std::get<bool>(v_) ? -1 : 0;
-    case Kind::Byte: return std::get<std::uint8_t>(v_);
-    case Kind::Text: {
+    case Kind::kEmpty: return 0;
+    case Kind::kNull: raise(err::kInvalidUseOfNull);
+    case Kind::kInteger: return std::get<std::int16_t>(v_);
+    case Kind::kLong: return std::get<std::int32_t>(v_);
+    case Kind::kDouble: return std::get<double>(v_);
+    case Kind::kCurrency: return static_cast<double>(std::get<Currency>(v_).scaled) / 10000.0;
+    case Kind::kDate: return std::get<Date>(v_).serial;
+    case Kind::kBoolean: return std::get<bool>(v_) ? -1 : 0;
+    case Kind::kByte: return std::get<std::uint8_t>(v_);
+    case Kind::kText: {
       double v;
       if (!parseNumber(text(), v)) raise(err::kTypeMismatch);
       return v;
     }
-    case Kind::Object: case Kind::Array: case Kind::TextArray:
+    case Kind::kObject: case Kind::kArray: case Kind::kTextArray:
       raise(err::kTypeMismatch);
   }
   raise(err::kTypeMismatch);
@@ -208,9 +208,9 @@ double DynamicValue::toDouble() const {
 
 std::int32_t DynamicValue::toLong() const {
   switch (kind()) {
-    case Kind::Integer: return std::get<std::int16_t>(v_);
-    case Kind::Long: return std::get<std::int32_t>(v_);
-    case Kind::Currency: {
+    case Kind::kInteger: return std::get<std::int16_t>(v_);
+    case Kind::kLong: return std::get<std::int32_t>(v_);
+    case Kind::kCurrency: {
       // Round the fixed-point amount half to even without passing through a double.
       const std::int64_t s = std::get<Currency>(v_).scaled;
       std::int64_t q = s / 10000, r = s % 10000;

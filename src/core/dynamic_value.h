@@ -46,8 +46,8 @@ using TextArray = std::vector<std::string>;
 class DynamicValue {
  public:
   enum class Kind {
-    Empty, Null, Integer, Long, Double, Currency, Date, Boolean, Byte, Text, Object,
-    Array, TextArray
+    kEmpty, kNull, kInteger, kLong, kDouble, kCurrency, kDate, kBoolean, kByte, kText, kObject,
+    kArray, kTextArray
   };
 
   DynamicValue() = default;
@@ -69,10 +69,10 @@ class DynamicValue {
   static DynamicValue null() { return DynamicValue(NullValue{}); }
 
   Kind kind() const { return static_cast<Kind>(v_.index()); }
-  bool isEmpty() const { return kind() == Kind::Empty; }
-  bool isNull() const { return kind() == Kind::Null; }
-  bool isArray() const { return kind() == Kind::Array || kind() == Kind::TextArray; }
-  bool isTextKind() const { return kind() == Kind::Text; }
+  bool isEmpty() const { return kind() == Kind::kEmpty; }
+  bool isNull() const { return kind() == Kind::kNull; }
+  bool isArray() const { return kind() == Kind::kArray || kind() == Kind::kTextArray; }
+  bool isTextKind() const { return kind() == Kind::kText; }
   // A number of any kind (Boolean included, as the runtime counts it), or text that reads as
   // a number.
   bool isNumeric() const;
