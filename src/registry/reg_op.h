@@ -48,7 +48,11 @@ class RegOp {
   bool IsWindowsNT();
   bool HasEnvironmentReference(const std::string& s);
   bool ShellDeleteAvailable();
-  void RefreshKeyInfo();
+  // Takes the key's figures again after a write or deletion: the value figures or the subkey
+  // figures.
+  void RefreshKeyInfo(bool values, bool subKeys);
+  // The cached form of a value of a type other than REG_DWORD, from its buffer.
+  DynamicValue ConvertData(std::uint32_t type, const std::string& buffer);
 
   platform::Registry& registry_;
   platform::System& system_;
