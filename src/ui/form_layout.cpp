@@ -1,0 +1,17 @@
+#include "ui/form_layout.h"
+
+#include <algorithm>
+
+namespace vcit::ui {
+
+std::vector<const ControlLayout*> FormLayout::tabOrder() const {
+  std::vector<const ControlLayout*> order;
+  for (const auto& c : controls)
+    if (c.tabIndex >= 0) order.push_back(&c);
+  std::stable_sort(order.begin(), order.end(), [](const ControlLayout* a, const ControlLayout* b) {
+    return a->tabIndex < b->tabIndex;
+  });
+  return order;
+}
+
+}  // namespace vcit::ui
