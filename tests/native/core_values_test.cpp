@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "core/dynamic_value.h"
 #include "core/runtime_error.h"

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "support/launcher_fixture.h"
@@ -134,13 +135,15 @@ INSTANTIATE_TEST_SUITE_P(Marks, BadMarkTest,
 
 TEST_F(StartupTest, ApplyCanRewriteTheStateFileAfterAFailedStartup) {
   addPackage("a.pk3");
-  writeStateFile({std::string(record("a.pk3", 0)).replace(50, 1, "?")});
+  addPackage("b.pk3");
+  writeStateFile({record("a.pk3", 1), record("b.pk3", 0).replace(50, 1, "?")});
   frmLauncher& l = start();
   ASSERT_FALSE(l.Applied);
+  ASSERT_EQ(l.ModCount, 1);
   l.chkActive(0).userClick();
   l.cmdApply.click();
   EXPECT_TRUE(l.Applied);
-  EXPECT_EQ(fake.files.contents(kStateFile), record("a.pk3", 1));
+  EXPECT_EQ(fake.files.contents(kStateFile), record("a.pk3", 0));
 }
 
 TEST_F(StartupTest, PackageFolderThatCannotBeMadeReportsPathNotFoundAndFillsNothing) {
