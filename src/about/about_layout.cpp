@@ -1,0 +1,110 @@
+#include "about/about_layout.h"
+
+#include "about/about.h"
+#include "about/about_ids.h"
+#include "app/resource_ids.h"
+
+namespace vcit::about {
+
+namespace {
+
+using ui::Colour;
+using ui::ControlKind;
+using ui::ControlLayout;
+
+ControlLayout label(const char* name, int id, ui::TwipsRect rect, int tabIndex) {
+  ControlLayout c;
+  c.name = name;
+  c.kind = ControlKind::Label;
+  c.id = id;
+  c.rect = rect;
+  c.tabIndex = tabIndex;
+  c.wordWrap = true;
+  return c;
+}
+
+ControlLayout button(const char* name, int id, ui::TwipsRect rect, int tabIndex,
+                     const char* caption) {
+  ControlLayout c;
+  c.name = name;
+  c.kind = ControlKind::CommandButton;
+  c.id = id;
+  c.rect = rect;
+  c.tabIndex = tabIndex;
+  c.tabStop = true;
+  c.caption = caption;
+  return c;
+}
+
+ui::FormLayout build() {
+  ui::FormLayout form;
+  form.name = "frmAbout";
+  form.caption = "About";  // completed at load
+  form.clientWidth = 5730;
+  form.clientHeight = 3555;
+  form.frame = ui::Frame::FixedDialog;
+  form.minButton = false;
+  form.maxButton = false;
+  form.screenPosition = ui::TwipsRect{2340, 1935, 0, 0};
+  form.iconResource = VCIT_IDI_APP;
+
+  ControlLayout ok = button("cmdOK", ids::kOK, {4245, 2625, 1260, 345}, 0, "OK");
+  ok.defaultButton = true;
+  ok.cancelButton = true;
+  form.controls.push_back(ok);
+
+  ControlLayout icon;
+  icon.name = "picIcon";
+  icon.kind = ControlKind::Panel;
+  icon.id = ids::kIcon;
+  icon.rect = {240, 240, 540, 540};
+  icon.tabIndex = 1;
+  icon.iconResource = VCIT_IDI_ABOUT;
+  form.controls.push_back(icon);
+
+  form.controls.push_back(
+      button("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345}, 2, "&System Info..."));
+
+  ControlLayout description =
+      label("lblDescription", ids::kDescription, {1050, 1125, 3885, 1170}, 3);
+  description.caption = kDescription;
+  description.foreground = Colour::Black;
+  form.controls.push_back(description);
+
+  ControlLayout disclaimer = label("lblDisclaimer", ids::kDisclaimer, {255, 2625, 3870, 825}, 4);
+  disclaimer.caption = kDisclaimer;
+  disclaimer.foreground = Colour::Black;
+  form.controls.push_back(disclaimer);
+
+  ControlLayout title = label("lblTitle", ids::kTitle, {1050, 240, 3885, 480}, 5);
+  title.foreground = Colour::Black;
+  title.font = ui::FontSpec{12, true};
+  form.controls.push_back(title);
+
+  form.controls.push_back(label("lblVersion", ids::kVersion, {1050, 780, 3885, 225}, 6));
+
+  form.lines.push_back({"Line1", 1, 90, 2445, 5654, 2445, Colour::Grey, 1});
+  form.lines.push_back({"Line1", 0, 105, 2460, 5654, 2460, Colour::White, 2});
+  return form;
+}
+
+}  // namespace
+
+const ui::FormLayout& layout() {
+  static const ui::FormLayout form = build();
+  return form;
+}
+
+std::vector<ui::Binding> bindings(frmAbout& form) {
+  return {
+      {0, &form.Caption},
+      {ids::kOK, &form.cmdOK},
+      {ids::kSysInfo, &form.cmdSysInfo},
+      {ids::kTitle, &form.lblTitle},
+      {ids::kVersion, &form.lblVersion},
+      {ids::kDescription, &form.lblDescription},
+      {ids::kDisclaimer, &form.lblDisclaimer},
+  };
+}
+
+}  // namespace vcit::about

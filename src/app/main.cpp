@@ -1,0 +1,66 @@
+// The program's start: the real platform, the launcher window with its logic, and the About
+// window on demand.
+
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <utility>
+
+#include "about/about.h"
+#include "about/about_box.h"
+#include "about/about_layout.h"
+#include "launcher/launcher.h"
+#include "launcher/launcher_layout.h"
+#include "platform/win32/win32_form.h"
+#include "platform/win32/win32_platform.h"
+#include "ui/handlers.h"
+
+namespace {
+
+using vcit::platform::win32::Win32Form;
+
+// The About window on screen: a form of the toolkit bound to the About logic.
+class AboutWindow : public vcit::about::AboutBox::Window {
+ public:
+  AboutWindow(vcit::frmAbout& form, vcit::platform::MessageBoxes& failures,
+              std::function<void()> closed)
+      : window_(vcit::about::layout(), failures) {
+    window_.bind(vcit::about::bindings(form));
+    window_.onDestroyed = std::move(closed);
+  }
+  void show() override { window_.show(); }
+  void bringToFront() override { window_.bringToFront(); }
+  void close() override { window_.close(); }
+
+ private:
+  Win32Form window_;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  auto services = std::make_unique<vcit::platform::Win32Platform>();
+  vcit::platform::Platform& platform = services->platform;
+  services->events.filter = [](MSG& message) { return Win32Form::preTranslate(message); };
+
+  vcit::about::AboutBox about(
+      platform, [&platform](vcit::frmAbout& form, std::function<void()> closed) {
+        return std::make_unique<AboutWindow>(form, platform.messages, std::move(closed));
+      });
+
+  vcit::frmLauncher launcher(platform);
+  Win32Form window(vcit::launcher::layout(), platform.messages);
+  window.quitOnDestroy = true;
+  window.bind(vcit::launcher::bindings(launcher));
+  launcher.openAbout = [&about] { about.open(); };
+  launcher.closeWindow = [&window] { window.destroy(); };
+
+  try {
+    launcher.Form_Load();
+  } catch (const std::exception& e) {
+    vcit::ui::reportFailure(platform.messages, vcit::ui::asRuntimeError(e));
+  }
+  window.show(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+  return Win32Form::runMessageLoop();
+}

@@ -1,0 +1,137 @@
+#include "launcher/launcher_layout.h"
+
+#include <string>
+
+#include "app/resource_ids.h"
+#include "launcher/control_ids.h"
+#include "launcher/launcher.h"
+
+namespace vcit::launcher {
+
+namespace {
+
+using ui::Colour;
+using ui::ControlKind;
+using ui::ControlLayout;
+
+constexpr int kRowPitch = 240;
+constexpr int kRowHeight = 285;
+
+ControlLayout button(const char* name, int id, ui::TwipsRect rect, int tabIndex,
+                     const char* caption) {
+  ControlLayout c;
+  c.name = name;
+  c.kind = ControlKind::CommandButton;
+  c.id = id;
+  c.rect = rect;
+  c.tabIndex = tabIndex;
+  c.tabStop = true;
+  c.caption = caption;
+  return c;
+}
+
+ui::FormLayout build() {
+  ui::FormLayout form;
+  form.name = "frmLauncher";
+  form.caption = "VC:IT Mod Launcher";
+  form.clientWidth = 5160;
+  form.clientHeight = 4440;
+  form.frame = ui::Frame::Sizable;
+  form.minButton = true;
+  form.maxButton = true;
+  form.iconResource = VCIT_IDI_APP;
+
+  form.controls.push_back(button("cmdApply", ids::kApply, {3720, 240, 1215, 375}, 3, "&Apply"));
+  form.controls.push_back(
+      button("cmdLaunch", ids::kLaunch, {3720, 840, 1215, 375}, 2, "&Launch VC"));
+  form.controls.push_back(button("cmdExit", ids::kExit, {3720, 1440, 1215, 375}, 4, "E&xit"));
+
+  ControlLayout files;
+  files.name = "filList";
+  files.kind = ControlKind::FileList;
+  files.id = ids::kFileList;
+  files.rect = {3720, 2640, 1215, 1065};
+  files.tabIndex = 52;
+  files.tabStop = true;  // it never shows, so Tab passes over it
+  files.visible = false;
+  files.pattern = "*.pk3";
+  form.controls.push_back(files);
+
+  form.controls.push_back(button("cmdAbout", ids::kAbout, {3720, 3840, 1215, 255}, 53, "About..."));
+
+  ControlLayout panel;
+  panel.name = "Picture1";
+  panel.kind = ControlKind::Panel;
+  panel.id = ids::kListPanel;
+  panel.rect = {240, 120, 3255, 4095};
+  panel.tabIndex = 0;
+  panel.border = true;
+  panel.background = Colour::ButtonFace;
+  form.controls.push_back(panel);
+
+  for (int i = 0; i < frmLauncher::kRows; ++i) {
+    ControlLayout name;
+    name.name = "txtPk3";
+    name.index = i;
+    name.kind = ControlKind::TextBox;
+    name.id = ids::kNameBase + i;
+    name.parentId = ids::kListPanel;
+    name.rect = {0, kRowPitch * i, 1935, kRowHeight};
+    name.tabIndex = i == 0 ? 1 : 3 * i + 4;
+    name.tabStop = true;
+    name.readOnly = true;
+    name.border = true;
+    name.background = Colour::WindowBackground;
+    name.foreground = Colour::WindowText;
+    form.controls.push_back(name);
+
+    ControlLayout markPanel;
+    markPanel.name = "Picture2";
+    markPanel.index = i;
+    markPanel.kind = ControlKind::Panel;
+    markPanel.id = ids::kMarkPanelBase + i;
+    markPanel.parentId = ids::kListPanel;
+    markPanel.rect = {1920, kRowPitch * i, 975, kRowHeight};
+    markPanel.tabIndex = 3 * i + 5;
+    markPanel.background = Colour::WindowBackground;
+    markPanel.foreground = Colour::WindowText;
+    form.controls.push_back(markPanel);
+
+    ControlLayout mark;
+    mark.name = "chkActive";
+    mark.index = i;
+    mark.kind = ControlKind::CheckBox;
+    mark.id = ids::kMarkBase + i;
+    mark.parentId = ids::kMarkPanelBase + i;
+    mark.rect = {360, 0, 255, 195};
+    mark.tabIndex = 3 * i + 6;
+    mark.tabStop = true;
+    mark.background = Colour::WindowBackground;
+    mark.foreground = Colour::WindowText;
+    form.controls.push_back(mark);
+  }
+  return form;
+}
+
+}  // namespace
+
+const ui::FormLayout& layout() {
+  static const ui::FormLayout form = build();
+  return form;
+}
+
+std::vector<ui::Binding> bindings(frmLauncher& form) {
+  std::vector<ui::Binding> result{
+      {ids::kApply, &form.cmdApply},
+      {ids::kLaunch, &form.cmdLaunch},
+      {ids::kExit, &form.cmdExit},
+      {ids::kAbout, &form.cmdAbout},
+  };
+  for (int i = 0; i < frmLauncher::kRows; ++i) {
+    result.push_back({ids::kNameBase + i, &form.txtPk3(i)});
+    result.push_back({ids::kMarkBase + i, &form.chkActive(i)});
+  }
+  return result;
+}
+
+}  // namespace vcit::launcher
