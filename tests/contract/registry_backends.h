@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+#include "support/registry_fixture.h"
+
+namespace vcit::testing {
+
+// The fake registry, and in the Windows build also Windows' own.
+std::vector<RegistryBackend> registryBackends();
+
+}  // namespace vcit::testing
+
+#define VCIT_REGISTRY_CONTRACT(Fixture)                                                       \
+  INSTANTIATE_TEST_SUITE_P(, Fixture, ::testing::ValuesIn(vcit::testing::registryBackends()), \
+                           vcit::testing::backendName)

@@ -1,0 +1,111 @@
+// RegOp's key selection and reads, against every registry.
+#include <cctype>
+
+#include "registry_backends.h"
+
+namespace vcit::testing {
+namespace {
+
+namespace reg = platform::reg;
+using RegOpRead = RegistryContract;
+VCIT_REGISTRY_CONTRACT(RegOpRead);
+
+const std::string kNul(1, '\0');
+
+TEST_P(RegOpRead, ReadingAMissingKeyCreatesItEmpty) {
+  auto r = op("Missing\\Deeper");
+  EXPECT_FALSE(exists("Missing"));
+  EXPECT_TRUE(r->Value("anything").isEmpty());
+  EXPECT_TRUE(exists("Missing\\Deeper"));
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_P(RegOpRead, EachRegistryTypeConverts) {
+  put("", "Text", reg::kTypeSz, "hello" + kNul);
+  put("", "", reg::kTypeSz, "default" + kNul);
+  put("", "Binary", reg::kTypeBinary, "\x01\x02");
+  putDword("", "Minus", 0xFFFFFFFFu);
+  putDword("", "Five", 5);
+  put("", "Embedded", reg::kTypeSz, "ab" + kNul + "cd" + kNul);
+  put("", "Multi", reg::kTypeMultiSz, "a" + kNul + "b" + kNul + kNul);
+  put("", "EmptyMulti", reg::kTypeMultiSz, kNul + kNul);
+  put("", "Gap", reg::kTypeMultiSz, "a" + kNul + kNul + "b" + kNul + kNul);
+  put("", "Link", reg::kTypeLink, "x");
+  auto r = op();
+  EXPECT_EQ(r->Value("TEXT"), DynamicValue("hello"));
+  EXPECT_EQ(r->Value(""), DynamicValue("default"));
+  EXPECT_EQ(r->Value("binary"), DynamicValue("(unsupported data format)"));
+  EXPECT_EQ(r->Value("Link"), DynamicValue("(unsupported data format)"));
+  EXPECT_EQ(r->Value("Minus"), DynamicValue(std::int32_t{-1}));
+  EXPECT_EQ(r->Value("Five"), DynamicValue(std::int32_t{5}));
+  EXPECT_EQ(r->Value("Embedded"), DynamicValue("ab"));
+  EXPECT_EQ(r->Value("Multi"), DynamicValue("a" + kNul + "b"));
+  EXPECT_EQ(r->Value("EmptyMulti"), DynamicValue(""));
+  EXPECT_EQ(r->Value("Gap"), DynamicValue("a"));
+  EXPECT_TRUE(r->Value("NoSuchValue").isEmpty());
+}
+
+TEST_P(RegOpRead, MultiStringsAsArraysAndOptionsOutOfRangeIgnored) {
+  put("", "Multi", reg::kTypeMultiSz, "a" + kNul + "b" + kNul + kNul);
+  put("", "EmptyMulti", reg::kTypeMultiSz, kNul + kNul);
+  auto r = op("", RegOp::MultiStringAsArray);
+  r->Options(16);
+  r->Options(-1);
+  EXPECT_EQ(r->Value("multi"), DynamicValue(TextArray{"a", "b"}));
+  EXPECT_EQ(r->Value("EmptyMulti"), DynamicValue(TextArray{}));
+}
+
+TEST_P(RegOpRead, ExpandableTextExpandsOnlyWhenAsked) {
+  const std::string temp = environmentVariable("TEMP");
+  ASSERT_FALSE(temp.empty()) << "the environment has no TEMP";
+  put("", "Path", reg::kTypeExpandSz, "%TEMP%\\x" + kNul);
+  EXPECT_EQ(op()->Value("Path"), DynamicValue("%TEMP%\\x"));
+  EXPECT_EQ(op("", RegOp::ExpandOnRead)->Value("Path"), DynamicValue(temp + "\\x"));
+}
+
+TEST_P(RegOpRead, SameKeyInOtherCaseKeepsTheCacheAnotherKeyReopens) {
+  put("", "v", reg::kTypeSz, "old" + kNul);
+  put("Other", "v", reg::kTypeSz, "other" + kNul);
+  auto r = op();
+  EXPECT_EQ(r->Value("v"), DynamicValue("old"));
+  put("", "v", reg::kTypeSz, "new" + kNul);  // another program's change
+  std::string upper = path();
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  r->Key(upper);
+  EXPECT_EQ(r->Value("v"), DynamicValue("old"));
+  r->Key(path("Other"));
+  EXPECT_EQ(r->Value("v"), DynamicValue("other"));
+  r->Key(path());
+  EXPECT_EQ(r->Value("v"), DynamicValue("new"));
+}
+
+TEST_P(RegOpRead, RootsOutsideTheThreeSelectCurrentUser) {
+  put("", "v", reg::kTypeSz, "user" + kNul);
+  for (const std::uint32_t other : {0u, reg::kUsers, 0x12345u}) {
+    auto r = op(nullptr);
+    r->Root(reg::kLocalMachine);  // no key yet: nothing is opened
+    r->Root(other);
+    r->Key(path());
+    EXPECT_EQ(r->Value("v"), DynamicValue("user")) << other;
+  }
+}
+
+TEST_P(RegOpRead, ErrorsShownOnlyWithShowErrors) {
+  auto quiet = op(nullptr);
+  EXPECT_TRUE(quiet->Value("v").isEmpty());
+  EXPECT_EQ(quiet->ValueCount(), 0);
+  EXPECT_TRUE(messages.shown().empty());
+
+  auto loud = op(nullptr, RegOp::ShowErrors);
+  EXPECT_TRUE(loud->Value("v").isEmpty());
+  EXPECT_EQ(loud->ValueCount(), 0);
+  ASSERT_EQ(messages.shown().size(), 2u);
+  for (const auto& m : messages.shown()) {
+    EXPECT_EQ(m.text, "No Key name specified!");
+    EXPECT_EQ(m.title, "Registry Error");
+    EXPECT_EQ(m.style, 48u);
+  }
+}
+
+}  // namespace
+}  // namespace vcit::testing
