@@ -214,9 +214,12 @@ void RegOp::LoadValues() {
       continue;
     }
     // The buffer holds the data followed by NULs up to its size (at least one NUL, since it
-    // is one unit longer than the largest value the key reported).
+    // is one unit longer than the largest value the key reported). Its size counts bytes of
+    // the code page, one per character of text.
+    const std::size_t used =
+        reg::isTextType(found.type) ? text::length(found.data) : found.data.size();
     std::string buffer = found.data;
-    buffer.resize(std::max<std::size_t>(dataCapacity, buffer.size() + 1), '\0');
+    buffer.append(used < dataCapacity ? dataCapacity - used : 1, '\0');
     cache_.SetItem(name, ConvertData(found.type, buffer));
   }
 }
