@@ -529,12 +529,26 @@ void regOpInput(const std::uint8_t* data, std::size_t size) {
     maxData = std::max<std::uint32_t>(
         maxData,
         static_cast<std::uint32_t>(reg::isTextType(s.type) ? text::length(s.data) : s.data.size()));
+  // The data of a multi-string in the class's buffer: one byte longer than the largest value
+  // in the code page, NUL-filled after the data. Error 5 is right only for one without a pair
+  // of NULs there.
+  auto multiStringBuffer = [&](const std::string& bytes) {
+    std::string buffer = bytes;
+    buffer.resize(bytes.size() + (maxData + 1 - text::length(bytes)), '\0');
+    return buffer;
+  };
+  const bool someMultiStringLacksPair =
+      std::any_of(stored.begin(), stored.end(), [&](const Stored& s) {
+        return s.type == reg::kTypeMultiSz &&
+               multiStringBuffer(s.data).find(std::string(2, '\0')) == std::string::npos;
+      });
   for (const auto& s : stored) {
     DynamicValue v;
     try {
       v = op.Value((in.next() & 1) ? text::foldCase(s.name) : s.name);
     } catch (const RuntimeError& e) {
       allowOnly(e, {err::kInvalidProcedureCall}, "reading a value");
+      check(someMultiStringLacksPair, "error 5 though every multi-string has its NULs");
       loadFailed = true;
       continue;
     }
@@ -560,15 +574,10 @@ void regOpInput(const std::uint8_t* data, std::size_t size) {
         }
         break;
       case reg::kTypeMultiSz: {
-        // The data in a buffer one byte longer than the largest value, NUL-filled.
-        std::string buffer = s.data;
-        buffer.resize(std::max<std::size_t>(buffer.size() + 1,
-                                            buffer.size() + (maxData + 1 - text::length(s.data))),
-                      '\0');
+        const std::string buffer = multiStringBuffer(s.data);
         const auto pair = buffer.find(std::string(2, '\0'));
-        check(pair != std::string::npos || s.data.empty(),
-              "a multi-string without a NUL pair was read");
-        const std::string items = s.data.empty() ? std::string() : buffer.substr(0, pair);
+        check(pair != std::string::npos, "a multi-string without a NUL pair was read");
+        const std::string items = buffer.substr(0, pair);
         if (effective & RegOp::MultiStringAsArray) {
           check(v.kind() == DynamicValue::Kind::kTextArray, "REG_MULTI_SZ not read as an array");
           std::string joined;
