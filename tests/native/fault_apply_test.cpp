@@ -1,0 +1,148 @@
+// Apply under faults of the file system, at every package and at several points of its copy:
+// the game folder never holds a partly written package, the state file holds whole records
+// only, the failure is reported and nothing claims to be applied, and the next Apply after the
+// fault is gone finishes the job.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/launcher_fixture.h"
+
+namespace vcit::testing {
+namespace {
+
+using ::testing::StartsWith;
+
+class ApplyFaultTest : public LauncherTest {
+ protected:
+  static constexpr int kPackages = 16;
+
+  static std::string name(int i) {
+    return "pk" + std::string(i < 9 ? "0" : "") + std::to_string(i + 1) + ".pk3";
+  }
+  static std::string bytesOf(int i, int version) {
+    return "v" + std::to_string(version) + ":" +
+           std::string(static_cast<std::size_t>(100 + 37 * i), static_cast<char>('a' + i));
+  }
+
+  // Sixteen marked packages applied once, so the game folder holds version 1 of each.
+  frmLauncher& appliedOnce() {
+    for (int i = 0; i < kPackages; ++i) addPackage(name(i), bytesOf(i, 1));
+    frmLauncher& l = start();
+    for (int i = 0; i < kPackages; ++i) l.chkActive(i).userClick();
+    l.Apply();
+    EXPECT_TRUE(l.Applied);
+    return l;
+  }
+
+  // Every package in the game folder is whole: version 1 or 2 of its source.
+  void expectWholePackages(int firstNew, int lastNew) {
+    for (int i = 0; i < kPackages; ++i) {
+      const std::string got = fake.files.contents(kMainDir + name(i));
+      const int version = (i >= firstNew && i < lastNew) ? 2 : 1;
+      EXPECT_EQ(got, bytesOf(i, version)) << name(i);
+    }
+  }
+
+  void expectWholeRecords(std::size_t atMost) {
+    const std::string state = fake.files.contents(kStateFile);
+    EXPECT_EQ(state.size() % 51, 0u);
+    EXPECT_LE(state.size() / 51, atMost);
+    EXPECT_EQ(fake.files.openRecordFiles(), 0);
+  }
+};
+
+TEST_F(ApplyFaultTest, ADiskFullDuringAnyCopyKeepsTheOldPackageWhole) {
+  int runs = 0;
+  for (int failing = 0; failing < kPackages; failing += 3) {
+    const std::size_t size = bytesOf(failing, 2).size();
+    for (std::size_t after : {std::size_t{0}, std::size_t{1}, size / 2, size - 1}) {
+      SCOPED_TRACE("package " + std::to_string(failing) + ", after " + std::to_string(after));
+      fake.files = platform::FakeFileSystem();
+      fake.files.addFolder(kProgramDir);
+      fake.files.addFolder(kMainDir);
+      frmLauncher& l = appliedOnce();
+      // New versions from the failing package on; the ones before it are current and skipped.
+      for (int i = failing; i < kPackages; ++i) addPackage(name(i), bytesOf(i, 2));
+      l.chkActive_Click(0);  // changes pending
+      fake.files.failCopyAfterBytes = after;
+      const std::size_t shown = messages().size();
+      l.Apply();
+      EXPECT_FALSE(l.Applied);
+      EXPECT_TRUE(l.cmdApply.enabled());
+      ASSERT_EQ(messages().size(), shown + 1);
+      EXPECT_THAT(messages().back(), StartsWith("61:"));
+      expectWholePackages(0, 0);
+      expectWholeRecords(kPackages);
+      EXPECT_EQ(fake.files.contents(kStateFile).size(), 51u * static_cast<unsigned>(failing + 1))
+          << "the failing row's record is written before its copy";
+
+      l.Apply();  // the disk has room again
+      EXPECT_TRUE(l.Applied);
+      expectWholePackages(failing, kPackages);
+      expectWholeRecords(kPackages);
+      ++runs;
+    }
+  }
+  EXPECT_EQ(runs, 24);
+}
+
+TEST_F(ApplyFaultTest, AFullDiskForTheStateFileStopsBeforeThatRowsPackage) {
+  for (std::int32_t from : {1, 2, 9, 16}) {
+    SCOPED_TRACE("records fail from " + std::to_string(from));
+    fake.files = platform::FakeFileSystem();
+    fake.files.addFolder(kProgramDir);
+    fake.files.addFolder(kMainDir);
+    frmLauncher& l = appliedOnce();
+    for (int i = 0; i < kPackages; ++i) addPackage(name(i), bytesOf(i, 2));
+    l.chkActive_Click(0);
+    fake.files.failRecordWritesFrom = from;
+    l.Apply();
+    EXPECT_FALSE(l.Applied);
+    expectWholeRecords(static_cast<std::size_t>(from - 1));
+    // Rows before the failing record were applied, the failing row and later ones were not.
+    expectWholePackages(0, from - 1);
+    fake.files.failRecordWritesFrom.reset();
+    l.Apply();
+    EXPECT_TRUE(l.Applied);
+    expectWholePackages(0, kPackages);
+  }
+}
+
+TEST_F(ApplyFaultTest, AReadOnlyOrLockedTargetStopsApplyAtItsRowAndKeepsIt) {
+  for (const bool locked : {false, true}) {
+    SCOPED_TRACE(locked ? "locked" : "read-only");
+    fake.files = platform::FakeFileSystem();
+    fake.files.addFolder(kProgramDir);
+    fake.files.addFolder(kMainDir);
+    frmLauncher& l = appliedOnce();
+    for (int i = 0; i < kPackages; ++i) addPackage(name(i), bytesOf(i, 2));
+    auto* target = fake.files.find(kMainDir + name(5));
+    (locked ? target->locked : target->readOnly) = true;
+    l.chkActive_Click(0);
+    const std::size_t shown = messages().size();
+    l.Apply();
+    EXPECT_FALSE(l.Applied);
+    ASSERT_EQ(messages().size(), shown + 1);
+    EXPECT_THAT(messages().back(), StartsWith(locked ? "70:" : "75:"));
+    expectWholePackages(0, 5);
+    expectWholeRecords(6);
+
+    // Unmarking the package makes Apply delete it, which fails the same way.
+    l.chkActive(5).setValue(0);
+    l.Apply();
+    EXPECT_FALSE(l.Applied);
+    EXPECT_EQ(fake.files.contents(kMainDir + name(5)), bytesOf(5, 1));
+
+    (locked ? target->locked : target->readOnly) = false;
+    l.Apply();
+    EXPECT_TRUE(l.Applied);
+    EXPECT_FALSE(fake.files.fileExists(kMainDir + name(5)));
+    EXPECT_EQ(fake.files.contents(kMainDir + name(15)), bytesOf(15, 2));
+  }
+}
+
+}  // namespace
+}  // namespace vcit::testing
