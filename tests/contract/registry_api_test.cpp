@@ -23,6 +23,29 @@ TEST_P(RegistryApi, CreateMakesTheWholePathOpenFailsForAMissingKey) {
   ASSERT_EQ(registry().openKey(0xFFFFFFFF80000001ull, path("A"), 0, reg::kKeyRead, key),
             reg::kSuccess);
   registry().closeKey(key);
+  // A path may end in a backslash, but not start with one.
+  ASSERT_EQ(registry().createKey(kHkcu, path("T") + "\\", "", 0, reg::kKeyRead, key),
+            reg::kSuccess);
+  registry().closeKey(key);
+  EXPECT_TRUE(exists("T"));
+  EXPECT_NE(registry().createKey(kHkcu, "\\" + path("L"), "", 0, reg::kKeyRead, key),
+            reg::kSuccess);
+  EXPECT_EQ(key, 0u);
+  EXPECT_FALSE(exists("L"));
+}
+
+TEST_P(RegistryApi, HandlesAllowWhatTheyWereOpenedFor) {
+  put("", "v", reg::kTypeSz, std::string("x\0", 2));
+  const reg::Key readOnly = handle("", reg::kKeyRead);
+  EXPECT_EQ(registry().setValue(readOnly, "w", reg::kTypeSz, std::string("y\0", 2)),
+            reg::kAccessDenied);
+  EXPECT_EQ(registry().deleteValue(readOnly, "v"), reg::kAccessDenied);
+  EXPECT_EQ(registry().queryValue(readOnly, "v", false, 0).status, reg::kSuccess);
+  const reg::Key readWrite = handle("", reg::kKeyReadWrite);
+  EXPECT_EQ(registry().setValue(readWrite, "w", reg::kTypeSz, std::string("y\0", 2)),
+            reg::kSuccess);
+  EXPECT_EQ(registry().closeKey(readWrite), reg::kSuccess);
+  EXPECT_NE(registry().closeKey(readWrite), reg::kSuccess);
 }
 
 TEST_P(RegistryApi, InfoAndEnumerationBufferSizes) {

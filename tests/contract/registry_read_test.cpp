@@ -63,6 +63,17 @@ TEST_P(RegOpRead, ExpandableTextExpandsOnlyWhenAsked) {
   EXPECT_EQ(op("", RegOp::ExpandOnRead)->Value("Path"), DynamicValue(temp + "\\x"));
 }
 
+TEST_P(RegOpRead, AnExpansionLongerThan1024BytesIsGivenWhole) {
+  const std::string temp = environmentVariable("TEMP");
+  std::string stored, expanded;
+  while (expanded.size() <= 1100) {
+    stored += "%TEMP%;";
+    expanded += temp + ";";
+  }
+  put("", "Long", reg::kTypeExpandSz, stored + kNul);
+  EXPECT_EQ(op("", RegOp::ExpandOnRead)->Value("Long"), DynamicValue(expanded));
+}
+
 TEST_P(RegOpRead, SameKeyInOtherCaseKeepsTheCacheAnotherKeyReopens) {
   put("", "v", reg::kTypeSz, "old" + kNul);
   put("Other", "v", reg::kTypeSz, "other" + kNul);

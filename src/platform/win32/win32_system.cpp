@@ -1,0 +1,87 @@
+#include "platform/win32/win32_system.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/win32_ansi.h"
+
+// With UNICODE this names the wide function; the 8-bit one is wanted here.
+#undef GetEnvironmentStrings
+
+namespace vcit::platform {
+
+std::uint32_t Win32System::platformId() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = 148;  // sizeof(OSVERSIONINFOA)
+  static_assert(sizeof(OSVERSIONINFOA) == 148);
+  GetVersionExA(&version);  // a failed call leaves the identifier 0
+  return version.dwPlatformId;
+}
+
+System::Expanded Win32System::expandEnvironmentStrings(const std::string& text,
+                                                       std::uint32_t capacity) {
+  const std::string source = ansi::fromUtf8(text);
+  std::vector<char> buffer(capacity == 0 ? 1 : capacity);
+  Expanded out;
+  out.count = ExpandEnvironmentStringsA(source.c_str(), buffer.data(), capacity);
+  if (out.count != 0 && out.count <= capacity) {
+    // The count includes the NUL; the text also ends at the first NUL, should the count that
+    // the 8-bit function reports be larger than what it wrote.
+    const std::size_t size = strnlen(buffer.data(), out.count - 1);
+    out.text = ansi::toUtf8(buffer.data(), size);
+  }
+  return out;
+}
+
+std::string Win32System::environmentEntry(int n) {
+  char* block = GetEnvironmentStrings();
+  if (!block) return {};
+  std::string found;
+  int index = 0;
+  for (const char* entry = block; *entry != '\0'; entry += std::strlen(entry) + 1) {
+    if (entry[0] == '=') continue;
+    if (++index == n) {
+      found = ansi::toUtf8(entry, std::strlen(entry));
+      break;
+    }
+  }
+  FreeEnvironmentStringsA(block);
+  return found;
+}
+
+bool Win32System::libraryLoads(const std::string& name) {
+  HMODULE module = LoadLibraryA(ansi::fromUtf8(name).c_str());
+  if (!module) return false;
+  FreeLibrary(module);
+  return true;
+}
+
+std::string Win32System::programDirectory() {
+  std::vector<wchar_t> path(MAX_PATH);
+  while (true) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  std::wstring folder(path.begin(), path.end());
+  folder = folder.substr(
+      0, folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
+  const int size = static_cast<int>(folder.size());
+  if (size == 0) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, folder.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, folder.data(), size, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+void Win32System::endProgram() {
+  ExitProcess(0);
+}
+
+}  // namespace vcit::platform

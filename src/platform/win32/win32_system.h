@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/system.h"
+
+namespace vcit::platform {
+
+// Kernel services of Windows, text converted between UTF-8 and the system code page.
+class Win32System : public System {
+ public:
+  std::uint32_t platformId() override;
+  Expanded expandEnvironmentStrings(const std::string& text, std::uint32_t capacity) override;
+  // Entries are counted without those Windows keeps for its own use whose text starts with
+  // "=" (the current folders of drives, "=C:=C:\..."): they name no variable.
+  std::string environmentEntry(int n) override;
+  bool libraryLoads(const std::string& name) override;
+  std::string programDirectory() override;
+  [[noreturn]] void endProgram() override;
+};
+
+}  // namespace vcit::platform
