@@ -1,0 +1,283 @@
+#include "platform/win32/win32_files.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/runtime_error.h"
+#include "core/text.h"
+#include "platform/win32/win32_ansi.h"
+#include "platform/win32/win32_handles.h"
+
+namespace vcit::platform {
+namespace {
+
+using win32::UniqueHandle;
+using win32::widen;
+
+[[noreturn]] void raiseLastError() {
+  raise(fileErrorNumber(GetLastError()));
+}
+
+std::uint64_t toUint64(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+std::wstring withoutTrailingSeparators(std::wstring path) {
+  while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
+}
+
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Removes the temporary file of a copy unless the copy was committed.
+class PartialFile {
+ public:
+  explicit PartialFile(std::wstring path) : path_(std::move(path)) {}
+  PartialFile(const PartialFile&) = delete;
+  PartialFile& operator=(const PartialFile&) = delete;
+  ~PartialFile() {
+    if (!committed_) DeleteFileW(path_.c_str());
+  }
+  const std::wstring& path() const { return path_; }
+  void commit() { committed_ = true; }
+
+ private:
+  std::wstring path_;
+  bool committed_ = false;
+};
+
+void seekTo(HANDLE file, std::uint64_t offset) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) raiseLastError();
+}
+
+void writeAll(HANDLE file, const char* data, std::size_t size) {
+  while (size > 0) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, data, chunk, &written, nullptr)) raiseLastError();
+    if (written == 0) raise(err::kDiskFull);
+    data += written;
+    size -= written;
+  }
+}
+
+class Win32RecordFile : public RecordFile {
+ public:
+  Win32RecordFile(UniqueHandle file, std::int32_t length)
+      : file_(std::move(file)), length_(length) {}
+
+  std::optional<std::string> read(std::int32_t number) override {
+    if (number < 1 || length_ < 1) raise(63);  // bad record number
+    seekTo(file_.get(), offsetOf(number));
+    std::string bytes(static_cast<std::size_t>(length_), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+      DWORD n = 0;
+      if (!ReadFile(file_.get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n,
+                    nullptr))
+        raiseLastError();
+      if (n == 0) break;
+      got += n;
+    }
+    if (got < bytes.size()) return std::nullopt;
+    return ansi::toUtf8(bytes);
+  }
+
+  void write(std::int32_t number, const std::string& record) override {
+    if (number < 1 || length_ < 1) raise(63);
+    std::string bytes = ansi::fromUtf8(record);
+    bytes.resize(static_cast<std::size_t>(length_), ' ');
+    seekTo(file_.get(), offsetOf(number));
+    writeAll(file_.get(), bytes.data(), bytes.size());
+  }
+
+ private:
+  std::uint64_t offsetOf(std::int32_t number) const {
+    return static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(length_);
+  }
+
+  UniqueHandle file_;
+  std::int32_t length_;
+};
+
+}  // namespace
+
+int fileErrorNumber(unsigned long windowsError) {
+  switch (windowsError) {
+    case ERROR_FILE_NOT_FOUND:
+      return err::kFileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_DIRECTORY:
+      return err::kPathNotFound;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+      return err::kPermissionDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return err::kDiskFull;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return err::kBadFileNameOrNumber;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return err::kOutOfMemory;
+    default:
+      return err::kPathFileAccessError;
+  }
+}
+
+bool matchesPattern(const std::string& name, const std::string& pattern) {
+  if (pattern == "*" || pattern == "*.*") return true;
+  const std::wstring n = widen(text::foldCase(name));
+  const std::wstring p = widen(text::foldCase(pattern));
+  // Greedy matching with one backtrack point: the last '*' seen.
+  std::size_t i = 0, j = 0, star = std::wstring::npos, resume = 0;
+  while (i < n.size()) {
+    if (j < p.size() && (p[j] == L'?' || p[j] == n[i])) {
+      ++i;
+      ++j;
+    } else if (j < p.size() && p[j] == L'*') {
+      star = j++;
+      resume = i;
+    } else if (star != std::wstring::npos) {
+      j = star + 1;
+      i = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (j < p.size() && p[j] == L'*') ++j;
+  return j == p.size();
+}
+
+void Win32FileSystem::createFolder(const std::string& path) {
+  if (!CreateDirectoryW(withoutTrailingSeparators(widen(path)).c_str(), nullptr)) raiseLastError();
+}
+
+std::vector<std::string> Win32FileSystem::listFiles(const std::string& folder,
+                                                    const std::string& pattern) {
+  const std::wstring query = withoutTrailingSeparators(widen(folder)) + L"\\" + widen(pattern);
+  WIN32_FIND_DATAW entry{};
+  FindHandle find(
+      FindFirstFileExW(query.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+  std::vector<std::string> names;
+  if (find.get() == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return names;
+    raise(fileErrorNumber(error));
+  }
+  constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+  do {
+    if (entry.dwFileAttributes & kNotNormal) continue;
+    // Windows also matches the 8.3 short name ("LONG~1.PK3" for "long.pk3x"); the list holds
+    // only what the long name matches.
+    std::string name = win32::narrow(entry.cFileName, wcslen(entry.cFileName));
+    if (matchesPattern(name, pattern)) names.push_back(std::move(name));
+  } while (FindNextFileW(find.get(), &entry));
+  if (GetLastError() != ERROR_NO_MORE_FILES) raiseLastError();
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const std::string fa = text::foldCase(a), fb = text::foldCase(b);
+    return fa != fb ? fa < fb : a < b;
+  });
+  return names;
+}
+
+bool Win32FileSystem::fileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<FileFacts> Win32FileSystem::facts(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  FileFacts facts;
+  facts.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  facts.lastWriteTime = toUint64(data.ftLastWriteTime);
+  return facts;
+}
+
+void Win32FileSystem::deleteFile(const std::string& path) {
+  if (!DeleteFileW(widen(path).c_str())) raiseLastError();
+}
+
+void Win32FileSystem::copyFile(const std::string& source, const std::string& target) {
+  const std::wstring from = widen(source);
+  const std::wstring to = widen(target);
+
+  // Others may read the source meanwhile, but nobody may change or delete it.
+  UniqueHandle in(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!in) raiseLastError();
+  FILETIME sourceTime{};
+  if (!GetFileTime(in.get(), nullptr, nullptr, &sourceTime)) raiseLastError();
+
+  // The rename at the end would replace a read-only or busy target without asking; such a
+  // target is an error, found before any data moves.
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+      raise(err::kPathFileAccessError);
+    UniqueHandle probe(CreateFileW(to.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!probe) raiseLastError();
+  } else if (const DWORD error = GetLastError(); error != ERROR_FILE_NOT_FOUND) {
+    raise(fileErrorNumber(error));
+  }
+
+  PartialFile partial(to + widen(kPartialSuffix));
+  {
+    UniqueHandle out(CreateFileW(partial.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!out) raiseLastError();
+    std::vector<char> buffer(kCopyChunk);
+    std::uint64_t copied = 0;
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(in.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
+        raiseLastError();
+      if (got == 0) break;
+      writeAll(out.get(), buffer.data(), got);
+      copied += got;
+      if (afterCopyChunk) afterCopyChunk(copied);
+    }
+    if (!SetFileTime(out.get(), nullptr, nullptr, &sourceTime)) raiseLastError();
+    if (!FlushFileBuffers(out.get())) raiseLastError();
+  }
+  if (!MoveFileExW(partial.path().c_str(), to.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    raiseLastError();
+  partial.commit();
+}
+
+std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& path,
+                                                            std::int32_t recordLength) {
+  // Others may read and write it, as random files allow, but nobody may delete it while open.
+  UniqueHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) raiseLastError();
+  return std::make_unique<Win32RecordFile>(std::move(file), recordLength);
+}
+
+}  // namespace vcit::platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace vcit::platform {
+
+// The Windows file system. Paths are UTF-8 and go to the wide functions as UTF-16; record
+// files hold one byte per character in the system code page (CP_ACP). Windows errors become
+// run-time errors: 53 a missing file, 76 a missing folder, 70 a file in use (sharing or lock
+// violation), 61 a full disk, 52 a malformed name, 75 a read-only file, denied access or any
+// other failure.
+class Win32FileSystem : public FileSystem {
+ public:
+  // Copies go through a file of this name beside the target; the game loads only "*.pk3", so
+  // a copy cut short (power loss) leaves nothing it would load.
+  static constexpr const char* kPartialSuffix = ".vcit-partial";
+  static constexpr std::size_t kCopyChunk = 1u << 20;
+
+  void createFolder(const std::string& path) override;
+  std::vector<std::string> listFiles(const std::string& folder,
+                                     const std::string& pattern) override;
+  bool fileExists(const std::string& path) override;
+  std::optional<FileFacts> facts(const std::string& path) override;
+  void deleteFile(const std::string& path) override;
+  void copyFile(const std::string& source, const std::string& target) override;
+  std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
+                                             std::int32_t recordLength) override;
+
+  // Called after each chunk a copy has written to its temporary file, with the bytes written
+  // so far; a test uses it to break a copy in the middle (by throwing) or to act meanwhile.
+  std::function<void(std::uint64_t)> afterCopyChunk;
+};
+
+// The run-time error number for a Windows error code (GetLastError) of a file operation.
+int fileErrorNumber(unsigned long windowsError);
+
+// True when the file name matches the pattern ('*' any run, '?' one character), ignoring
+// letter case; "*.*" matches every name, as on Windows.
+bool matchesPattern(const std::string& name, const std::string& pattern);
+
+}  // namespace vcit::platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+
+namespace vcit::platform {
+
+// Every real platform service, owned together, and the Platform that hands them out. Made
+// once on the user-interface thread at program start and kept for the whole run.
+struct Win32Platform {
+  Win32Platform() { keyboard.events = &events; }
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  Win32Registry registry;
+  Win32FileSystem files;
+  Win32MessageBoxes messages;
+  Win32Clipboard clipboard;
+  Win32Shell shell;
+  Win32EventPump events;
+  Win32Keyboard keyboard;
+  Win32ProgramStarter programs;
+  Win32System system;
+  Platform platform{registry, files,  messages, clipboard, shell,
+                    keyboard, events, programs, system};
+};
+
+}  // namespace vcit::platform
