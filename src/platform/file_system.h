@@ -26,8 +26,8 @@ struct FileFacts {
 };
 
 // Files and folders. Paths are UTF-8 text joined with backslashes. Failures raise numbered
-// run-time errors: 53 a missing file, 76 a missing folder, 70 a read-only or locked file,
-// 61 a full disk, 75 any other access failure.
+// run-time errors: 53 a missing file, 76 a missing folder, 70 a file in use (locked),
+// 61 a full disk, 75 a read-only file or any other access failure.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
