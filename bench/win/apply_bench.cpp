@@ -1,0 +1,170 @@
+// Apply under Wine through the launcher's own logic (frmLauncher) on the real Win32 file
+// system and registry; only the desktop services (message boxes, clipboard) are stand-ins,
+// as Apply uses none but the failure report. Two figures:
+//   - a full Apply of 16 marked packages into an empty game folder (tools/bench times `cp` of
+//     the same files beside it, for the ratio);
+//   - Apply after one changed mark (one package marked again after it was taken out): the
+//     bytes written, with the goal of one package, not all 16.
+//
+//   bench_apply --work FOLDER [--size-mb N] [--small]     (--small: 1 MB packages)
+//
+// The packages stay in FOLDER\apply-program\Mods for tools/bench's `cp`; --clean removes all.
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "launcher/launcher.h"
+#include "platform/fake/fake_desktop.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+#include "win/bench_util.h"
+
+using namespace vcit::bench;
+namespace platform = vcit::platform;
+
+namespace {
+
+// The Win32 file system, counting what its copies write.
+class CountingFiles : public platform::Win32FileSystem {
+ public:
+  void copyFile(const std::string& source, const std::string& target) override {
+    Win32FileSystem::copyFile(source, target);
+    ++copies;
+    if (const auto f = facts(source)) bytesCopied += f->size;
+  }
+  int copies = 0;
+  std::uint64_t bytesCopied = 0;
+};
+
+class ProgramFolderSystem : public platform::Win32System {
+ public:
+  explicit ProgramFolderSystem(std::string folder) : folder_(std::move(folder)) {}
+  std::string programDirectory() override { return folder_; }
+
+ private:
+  std::string folder_;
+};
+
+struct Measured {
+  double ms = 0;
+  int copies = 0;
+  std::uint64_t bytesCopied = 0;
+  std::optional<std::uint64_t> bytesWritten;  // by the process, all writes
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string work;
+  std::uint64_t sizeMb = 256;
+  bool clean = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--work" && i + 1 < argc)
+      work = windowsPath(argv[++i]);
+    else if (a == "--size-mb" && i + 1 < argc)
+      sizeMb = std::strtoull(argv[++i], nullptr, 10);
+    else if (a == "--small")
+      sizeMb = 1;
+    else if (a == "--clean")
+      clean = true;
+  }
+  if (work.empty()) {
+    std::fprintf(stderr, "usage: bench_apply --work FOLDER [--size-mb N] [--small] [--clean]\n");
+    return 2;
+  }
+  const std::string program = work + "\\apply-program";
+  const std::string game = work + "\\apply-game";
+  if (clean) {
+    removeTree(program);
+    removeTree(game);
+    return 0;
+  }
+  try {
+    removeTree(program);
+    removeTree(game);
+    makeFolders(program + "\\Mods");
+    makeFolders(game + "\\main");
+    constexpr int kPackages = 16;
+    auto name = [](int i) {
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "package%02d.pk3", i);
+      return std::string(buf);
+    };
+    for (int i = 0; i < kPackages; ++i)
+      writePattern(program + "\\Mods\\" + name(i), sizeMb << 20, static_cast<std::uint32_t>(i + 1));
+    setBasePath(game);
+
+    platform::Win32Registry registry;
+    CountingFiles files;
+    ProgramFolderSystem system(program);
+    platform::CallLog log;
+    platform::FakeMessageBoxes messages(log);
+    platform::FakeClipboard clipboard(log);
+    platform::FakeShell shell(log);
+    platform::FakeKeyboard keyboard(log);
+    platform::FakeEventPump events(log);
+    platform::FakeProgramStarter programs(log);
+    platform::Platform services{registry, files,  messages, clipboard, shell,
+                                keyboard, events, programs, system};
+
+    vcit::frmLauncher launcher(services);
+    launcher.Form_Load();
+    if (launcher.ModCount != kPackages || !messages.shown().empty())
+      throw std::runtime_error("start-up did not list the packages");
+
+    auto apply = [&] {
+      const int copiesBefore = files.copies;
+      const std::uint64_t bytesBefore = files.bytesCopied;
+      const auto writtenBefore = bytesWrittenByProcess();
+      const double t = now();
+      launcher.Apply();
+      Measured m;
+      m.ms = (now() - t) * 1000;
+      m.copies = files.copies - copiesBefore;
+      m.bytesCopied = files.bytesCopied - bytesBefore;
+      if (const auto after = bytesWrittenByProcess(); after && writtenBefore)
+        m.bytesWritten = *after - *writtenBefore;
+      if (!launcher.Applied || !messages.shown().empty())
+        throw std::runtime_error("Apply failed: " +
+                                 (messages.shown().empty() ? "" : messages.shown().back().text));
+      return m;
+    };
+
+    for (int i = 0; i < kPackages; ++i) launcher.chkActive(i).userClick();
+    const Measured full = apply();
+    for (int i = 0; i < kPackages; ++i)
+      if (hashFile(game + "\\main\\" + name(i)) != hashFile(program + "\\Mods\\" + name(i)))
+        throw std::runtime_error("the game folder's copy of " + name(i) + " differs");
+
+    launcher.chkActive(7).userClick();  // taken out: Apply deletes it
+    const Measured removed = apply();
+    launcher.chkActive(7).userClick();  // marked again: Apply copies it
+    const Measured one = apply();
+
+    auto written = [](const Measured& m) {
+      return m.bytesWritten ? std::to_string(*m.bytesWritten) : std::string("n/a");
+    };
+    std::printf(
+        "RESULT apply_full packages=%d size_mb=%llu ms=%.1f copies=%d bytes_copied=%llu "
+        "bytes_written=%s\n",
+        kPackages, static_cast<unsigned long long>(sizeMb), full.ms, full.copies,
+        static_cast<unsigned long long>(full.bytesCopied), written(full).c_str());
+    std::printf("RESULT apply_unmark_one ms=%.1f copies=%d bytes_copied=%llu bytes_written=%s\n",
+                removed.ms, removed.copies, static_cast<unsigned long long>(removed.bytesCopied),
+                written(removed).c_str());
+    std::printf(
+        "RESULT apply_one_mark ms=%.1f copies=%d bytes_copied=%llu bytes_written=%s "
+        "package_bytes=%llu full_ms_ratio=%.3f\n",
+        one.ms, one.copies, static_cast<unsigned long long>(one.bytesCopied), written(one).c_str(),
+        static_cast<unsigned long long>(sizeMb << 20), one.ms / full.ms);
+    removeTree(game);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_apply: %s\n", e.what());
+    return 1;
+  }
+}
