@@ -8,7 +8,8 @@
 //
 //   bench_apply --work FOLDER [--size-mb N] [--small]     (--small: 1 MB packages)
 //
-// The packages stay in FOLDER\apply-program\Mods for tools/bench's `cp`; --clean removes all.
+// With --keep the packages stay in FOLDER\apply-program\Mods for tools/bench's `cp`, and
+// --clean removes them.
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
   std::string work;
   std::uint64_t sizeMb = 256;
   bool clean = false;
+  bool keep = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--work" && i + 1 < argc)
@@ -162,6 +164,7 @@ int main(int argc, char** argv) {
         one.ms, one.copies, static_cast<unsigned long long>(one.bytesCopied), written(one).c_str(),
         static_cast<unsigned long long>(sizeMb << 20), one.ms / full.ms);
     removeTree(game);
+    if (!keep) removeTree(program);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_apply: %s\n", e.what());

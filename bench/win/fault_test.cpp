@@ -1,0 +1,369 @@
+// Fault injection against the real launcher under Wine: Apply of large packages killed hard
+// (TerminateProcess) at many moments, a full disk, a read-only and a locked target. After
+// every fault the game's main folder must hold no partly written package (each .pk3 there is
+// byte-identical to its source or to what was there before), and the state file must be made
+// of whole records.
+//
+//   fault_test --launcher EXE --work FOLDER [--kills N] [--packages P] [--size-mb S]
+//              [--seed X] [--full-disk MAIN_FOLDER] [--small]
+//
+// --full-disk names a folder "main" on a small file system (tools/fault-test mounts one); the
+// disk-full case is skipped without it. --small: 4 kills of 4 packages of 4 MB.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "win/bench_util.h"
+
+using namespace vcit::bench;
+
+namespace {
+
+struct Counts {
+  int runs = 0;
+  int killedDuringApply = 0;
+  int finishedBeforeKill = 0;
+  int survived = 0;
+  long packagesChecked = 0;
+  long recordsChecked = 0;
+  int leftoverPartials = 0;
+  std::vector<std::string> failures;
+};
+
+std::string packageName(int i) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "package%02d.pk3", i);
+  return buf;
+}
+
+bool endsWithPk3(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string ext = name.substr(name.size() - 4);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  });
+  return ext == ".pk3";
+}
+
+// A launcher folder, a game folder, and the packages.
+struct Setup {
+  std::string launcher;
+  std::string program;
+  std::string game;
+  std::string main;
+  int packages = 0;
+  std::uint64_t size = 0;
+
+  std::string source(int i) const { return program + "\\Mods\\" + packageName(i); }
+  std::string target(int i) const { return main + "\\" + packageName(i); }
+
+  void prepare(const std::string& launcherExe, const std::string& work, const std::string& label,
+               int count, std::uint64_t bytes, const std::string& mainFolder = "") {
+    launcher = launcherExe;
+    program = work + "\\" + label + "-program";
+    // A main folder given (on a small file system) is named "main", as the launcher wants.
+    game = mainFolder.empty() ? work + "\\" + label + "-game"
+                              : mainFolder.substr(0, mainFolder.rfind('\\'));
+    main = game + "\\main";
+    packages = count;
+    size = bytes;
+    removeTree(program);
+    removeTree(mainFolder.empty() ? game : main);
+    makeFolders(program + "\\Mods");
+    makeFolders(main);
+    if (!CopyFileW(wide(launcher).c_str(), wide(program + "\\VCITLauncher.exe").c_str(), FALSE))
+      throw std::runtime_error("cannot copy the launcher");
+    for (int i = 0; i < packages; ++i)
+      writePattern(source(i), size, static_cast<std::uint32_t>(1000 + i));
+    setBasePath(game);
+  }
+
+  void writeMarks(const std::vector<int>& marks) const {
+    std::string state;
+    for (int i = 0; i < packages; ++i)
+      state += stateRecord(packageName(i), marks[static_cast<std::size_t>(i)]);
+    writeFile(program + "\\Active.dat", state);
+  }
+
+  void cleanup() const {
+    removeTree(program);
+    removeTree(game);
+  }
+};
+
+// The launcher started with its window up: the Apply button and a check box to click.
+struct Running {
+  Child child;
+  HWND window = nullptr;
+  HWND apply = nullptr;
+  HWND checkBox = nullptr;
+
+  explicit Running(const Setup& s) : child(s.program + "\\VCITLauncher.exe", s.program) {
+    std::string box;
+    window = waitForMainWindow(child.id(), 30000, &box);
+    if (!window)
+      throw std::runtime_error("the launcher did not start: " + (box.empty() ? "no window" : box));
+    apply = childWithText(window, "&Apply");
+    for (HWND b : childrenOfClass(window, "Button")) {
+      const LONG type = GetWindowLongW(b, GWL_STYLE) & BS_TYPEMASK;
+      if ((type == BS_3STATE || type == BS_AUTO3STATE || type == BS_CHECKBOX ||
+           type == BS_AUTOCHECKBOX) &&
+          IsWindowVisible(b) && IsWindowEnabled(b)) {
+        checkBox = b;
+        break;
+      }
+    }
+    if (!apply || !checkBox) throw std::runtime_error("no Apply button or check box found");
+  }
+
+  // Two clicks on a check box: its mark is back as it was, but a change is pending.
+  void makePending() {
+    clickButton(checkBox);
+    clickButton(checkBox);
+    if (!waitFor([&] { return IsWindowEnabled(apply) != FALSE; }, 10000))
+      throw std::runtime_error("the Apply button did not become enabled");
+  }
+  bool applied() const { return !IsWindowEnabled(apply); }
+};
+
+// Whole packages and whole records: what must hold after any fault.
+bool checkFolder(const Setup& s, const std::map<std::string, std::uint64_t>& before, Counts& counts,
+                 const std::string& when) {
+  bool ok = true;
+  std::map<std::string, std::uint64_t> sources;
+  for (int i = 0; i < s.packages; ++i) sources[packageName(i)] = hashFile(s.source(i));
+  for (const auto& name : listFolder(s.main, "*")) {
+    if (name.find(".vcit-partial") != std::string::npos) {
+      ++counts.leftoverPartials;
+      continue;
+    }
+    if (!endsWithPk3(name)) continue;
+    const std::uint64_t h = hashFile(s.main + "\\" + name);
+    ++counts.packagesChecked;
+    const auto src = sources.find(name);
+    const auto old = before.find(name);
+    if ((src == sources.end() || src->second != h) && (old == before.end() || old->second != h)) {
+      counts.failures.push_back(when + ": " + name + " is neither its source nor what was there (" +
+                                std::to_string(fileSize(s.main + "\\" + name)) + " bytes)");
+      ok = false;
+    }
+  }
+  const std::string state = readFile(s.program + "\\Active.dat");
+  if (state.size() % 51 != 0) {
+    counts.failures.push_back(when + ": the state file holds " + std::to_string(state.size()) +
+                              " bytes");
+    ok = false;
+  }
+  for (std::size_t at = 0; at + 51 <= state.size(); at += 51) {
+    ++counts.recordsChecked;
+    std::string name = state.substr(at, 50);
+    name.erase(name.find_last_not_of(' ') + 1);
+    const char mark = state[at + 50];
+    if (!sources.count(name) || mark < '0' || mark > '2') {
+      counts.failures.push_back(when + ": a broken record at byte " + std::to_string(at));
+      ok = false;
+      break;
+    }
+  }
+  return ok;
+}
+
+std::map<std::string, std::uint64_t> snapshot(const std::string& folder) {
+  std::map<std::string, std::uint64_t> hashes;
+  for (const auto& name : listFolder(folder, "*"))
+    if (endsWithPk3(name)) hashes[name] = hashFile(folder + "\\" + name);
+  return hashes;
+}
+
+void killTest(const std::string& launcher, const std::string& work, int kills, int packages,
+              std::uint64_t size, std::uint32_t seed, Counts& counts) {
+  Setup s;
+  s.prepare(launcher, work, "kill", packages, size);
+  std::mt19937 rng(seed);
+  // Old versions of half the packages in the game folder, and a file Apply must leave alone.
+  for (int i = 0; i < packages; i += 2)
+    writePattern(s.target(i), size / 2 + 4096, static_cast<std::uint32_t>(5000 + i));
+  writeFile(s.main + "\\other.pk3", "not ours");
+
+  // How long one Apply takes here, to spread the kills over it.
+  std::vector<int> marks(static_cast<std::size_t>(packages), 1);
+  s.writeMarks(marks);
+  double full = 0;
+  {
+    Running r(s);
+    r.makePending();
+    const double t = now();
+    clickButton(r.apply);
+    if (!waitFor([&] { return r.applied(); }, 600000))
+      throw std::runtime_error("Apply did not finish");
+    full = now() - t;
+    r.child.close();
+  }
+  std::printf("one Apply of %d x %llu MB: %.2f s\n", packages,
+              static_cast<unsigned long long>(size >> 20), full);
+
+  for (int k = 0; k < kills; ++k) {
+    ++counts.runs;
+    // New contents for every source, and a new set of marks: every row has work to do.
+    for (int i = 0; i < packages; ++i)
+      restamp(s.source(i), seed * 7919u + static_cast<std::uint32_t>(k * 131 + i));
+    for (auto& m : marks) m = static_cast<int>(rng() % 4 == 0 ? 0 : 1);
+    s.writeMarks(marks);
+    const auto before = snapshot(s.main);
+    const double delay = full * std::uniform_real_distribution<double>(0.0, 1.05)(rng);
+    bool finished = false;
+    {
+      Running r(s);
+      r.makePending();
+      clickButton(r.apply);
+      const double t = now();
+      while (now() - t < delay) Sleep(1);
+      finished = r.applied();
+      r.child.kill();
+    }
+    if (finished)
+      ++counts.finishedBeforeKill;
+    else
+      ++counts.killedDuringApply;
+    char when[64];
+    std::snprintf(when, sizeof when, "kill %d at %.0f ms", k + 1, delay * 1000);
+    if (checkFolder(s, before, counts, when)) ++counts.survived;
+  }
+
+  // A last Apply that is left to finish puts everything right, leftovers of copies aside.
+  for (auto& m : marks) m = 1;
+  s.writeMarks(marks);
+  {
+    Running r(s);
+    r.makePending();
+    clickButton(r.apply);
+    if (!waitFor([&] { return r.applied(); }, 600000))
+      throw std::runtime_error("the last Apply did not finish");
+    r.child.close();
+  }
+  for (int i = 0; i < packages; ++i)
+    if (hashFile(s.target(i)) != hashFile(s.source(i)))
+      counts.failures.push_back("after the last Apply " + packageName(i) +
+                                " differs from its source");
+  if (readFile(s.main + "\\other.pk3") != "not ours")
+    counts.failures.push_back("Apply touched other.pk3");
+  s.cleanup();
+}
+
+// Apply with one target made unusable: the launcher reports `expected` ("61:", "70:", "75:")
+// and the folder keeps whole packages; the Apply button stays enabled.
+void faultCase(const std::string& name, Setup& s, const std::string& expected, Counts& counts) {
+  ++counts.runs;
+  const auto before = snapshot(s.main);
+  std::string seen;
+  bool stillPending = false;
+  {
+    Running r(s);
+    r.makePending();
+    clickButton(r.apply);
+    HWND box = nullptr;
+    waitFor([&] { return (box = visibleWindow(r.child.id(), true)) != nullptr; }, 120000);
+    if (box) {
+      seen = messageBoxText(box);
+      answerOk(box);
+    }
+    stillPending = !r.applied();
+    r.child.close();
+  }
+  bool ok = checkFolder(s, before, counts, name);
+  if (seen.rfind(expected, 0) != 0) {
+    counts.failures.push_back(name + ": expected a report \"" + expected + "...\", saw \"" + seen +
+                              "\"");
+    ok = false;
+  }
+  if (!stillPending) {
+    counts.failures.push_back(name + ": Apply claims to have finished");
+    ok = false;
+  }
+  std::printf("%-10s report \"%s\"\n", name.c_str(), seen.c_str());
+  if (ok) ++counts.survived;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string launcher, work, fullDiskMain;
+  int kills = 30, packages = 16;
+  std::uint64_t sizeMb = 64;
+  std::uint32_t seed = 1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--launcher" && i + 1 < argc)
+      launcher = windowsPath(argv[++i]);
+    else if (a == "--work" && i + 1 < argc)
+      work = windowsPath(argv[++i]);
+    else if (a == "--kills" && i + 1 < argc)
+      kills = std::atoi(argv[++i]);
+    else if (a == "--packages" && i + 1 < argc)
+      packages = std::atoi(argv[++i]);
+    else if (a == "--size-mb" && i + 1 < argc)
+      sizeMb = std::strtoull(argv[++i], nullptr, 10);
+    else if (a == "--seed" && i + 1 < argc)
+      seed = static_cast<std::uint32_t>(std::atoi(argv[++i]));
+    else if (a == "--full-disk" && i + 1 < argc)
+      fullDiskMain = windowsPath(argv[++i]);
+    else if (a == "--small")
+      kills = 4, packages = 4, sizeMb = 4;
+  }
+  if (launcher.empty() || work.empty()) {
+    std::fprintf(stderr, "usage: fault_test --launcher EXE --work FOLDER [--kills N] ...\n");
+    return 2;
+  }
+  Counts counts;
+  try {
+    killTest(launcher, work, kills, packages, sizeMb << 20, seed, counts);
+    const Counts afterKills = counts;
+
+    Setup s;
+    s.prepare(launcher, work, "target", 4, 1 << 20);
+    std::vector<int> all(4, 1);
+    s.writeMarks(all);
+    for (int i = 0; i < 4; ++i) writePattern(s.target(i), 4096, static_cast<std::uint32_t>(70 + i));
+    SetFileAttributesW(wide(s.target(1)).c_str(), FILE_ATTRIBUTE_READONLY);
+    faultCase("read-only", s, "75:", counts);
+    SetFileAttributesW(wide(s.target(1)).c_str(), FILE_ATTRIBUTE_NORMAL);
+    {
+      // Another program holds the target open without sharing it.
+      Handle held(CreateFileW(wide(s.target(2)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+      faultCase("locked", s, "70:", counts);
+    }
+    s.cleanup();
+
+    if (!fullDiskMain.empty()) {
+      Setup d;
+      // More than the small file system holds: the copies fill it part-way.
+      d.prepare(launcher, work, "full", 6, 24u << 20, fullDiskMain);
+      std::vector<int> marks(6, 1);
+      d.writeMarks(marks);
+      faultCase("disk full", d, "61:", counts);
+      const auto partials = listFolder(fullDiskMain, "*.vcit-partial");
+      if (!partials.empty())
+        counts.failures.push_back("disk full: a temporary copy was left behind");
+      removeTree(d.program);
+      for (const auto& name : listFolder(fullDiskMain, "*"))
+        if (name != "." && name != "..") DeleteFileW(wide(fullDiskMain + "\\" + name).c_str());
+    }
+    std::printf(
+        "RESULT fault_kill runs=%d killed_during_apply=%d finished_before_kill=%d "
+        "survived=%d packages_checked=%ld records_checked=%ld leftover_partials=%d\n",
+        afterKills.runs, afterKills.killedDuringApply, afterKills.finishedBeforeKill,
+        afterKills.survived, afterKills.packagesChecked, afterKills.recordsChecked,
+        afterKills.leftoverPartials);
+    std::printf("RESULT fault_targets runs=%d survived=%d\n", counts.runs - afterKills.runs,
+                counts.survived - afterKills.survived);
+  } catch (const std::exception& e) {
+    counts.failures.push_back(std::string("stopped: ") + e.what());
+  }
+  for (const auto& f : counts.failures) std::printf("FAIL %s\n", f.c_str());
+  return counts.failures.empty() ? 0 : 1;
+}
