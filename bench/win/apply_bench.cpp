@@ -73,6 +73,8 @@ int main(int argc, char** argv) {
       sizeMb = 1;
     else if (a == "--clean")
       clean = true;
+    else if (a == "--keep")
+      keep = true;
   }
   if (work.empty()) {
     std::fprintf(stderr, "usage: bench_apply --work FOLDER [--size-mb N] [--small] [--clean]\n");
