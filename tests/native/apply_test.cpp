@@ -1,0 +1,262 @@
+// Apply on the fake platform: the state file records and the game's main folder after a run,
+// the missing files it passes over, the errors that stop it, and what stays as it was.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/launcher_fixture.h"
+
+namespace vcit::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ApplyTest : public LauncherTest {
+ protected:
+  // Rows set up as start-up would leave them, without a package folder listing.
+  frmLauncher& rows(const std::vector<std::pair<std::string, int>>& marks) {
+    launcher = std::make_unique<frmLauncher>(fake.platform);
+    launcher->ModsDir = kModsDir;
+    launcher->StateFilePath = kStateFile;
+    launcher->GamePath = kGameDir;
+    for (const auto& [name, mark] : marks) {
+      launcher->txtPk3(launcher->ModCount).setText(name);
+      launcher->chkActive(launcher->ModCount).setValue(mark);
+      ++launcher->ModCount;
+    }
+    return *launcher;
+  }
+  std::string state() { return fake.files.contents(kStateFile); }
+  std::string inMain(const std::string& name) { return fake.files.contents(kMainDir + name); }
+  bool existsInMain(const std::string& name) { return fake.files.fileExists(kMainDir + name); }
+  // Completed, and no message shown beyond the first `shown`.
+  void expectCompleted(frmLauncher& l, std::size_t shown = 0) {
+    EXPECT_TRUE(l.Applied);
+    EXPECT_FALSE(l.cmdApply.enabled());
+    EXPECT_EQ(messages().size(), shown);
+    EXPECT_EQ(fake.files.openRecordFiles(), 0);
+  }
+  void expectStopped(frmLauncher& l, const std::string& report) {
+    EXPECT_FALSE(l.Applied);
+    EXPECT_TRUE(l.cmdApply.enabled());
+    EXPECT_THAT(messages(), ElementsAre(report));
+    EXPECT_EQ(fake.files.openRecordFiles(), 0) << "a later Apply must be able to rewrite it";
+  }
+};
+
+TEST_F(ApplyTest, RewritesTheStateFileAndMakesMainAgreeWithTheMarks) {
+  addPackage("alpha.pk3", "alpha data");
+  addPackage("bravo.pk3", "bravo data");
+  addPackage("charlie.pk3", "charlie data");
+  fake.files.addFile(std::string(kMainDir) + "bravo.pk3", "old bravo");
+  fake.files.addFile(std::string(kMainDir) + "charlie.pk3", "charlie data");
+  fake.files.addFile(std::string(kMainDir) + "other.pk3", "not ours");
+  writeStateFile({record("x.pk3", 1), record("y.pk3", 1), record("z.pk3", 1), record("w", 0)});
+  frmLauncher& l = rows({{"alpha.pk3", 1}, {"bravo.pk3", 1}, {"charlie.pk3", 0}});
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(state(), record("alpha.pk3", 1) + record("bravo.pk3", 1) + record("charlie.pk3", 0))
+      << "exactly one record per row; older records are gone";
+  EXPECT_EQ(inMain("alpha.pk3"), "alpha data");
+  EXPECT_EQ(inMain("bravo.pk3"), "bravo data") << "a marked package replaces the old copy";
+  EXPECT_FALSE(existsInMain("charlie.pk3"));
+  EXPECT_EQ(inMain("other.pk3"), "not ours");
+  EXPECT_EQ(fake.files.contents(std::string(kModsDir) + "charlie.pk3"), "charlie data");
+}
+
+TEST_F(ApplyTest, WithNoRowsTheStateFileKeepsItsContents) {
+  writeStateFile({record("kept.pk3", 1)});
+  frmLauncher& l = rows({});
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(state(), record("kept.pk3", 1));
+}
+
+TEST_F(ApplyTest, WithNoRowsAndNoStateFileAnEmptyOneIsCreated) {
+  frmLauncher& l = rows({});
+  l.Apply();
+  expectCompleted(l);
+  ASSERT_TRUE(fake.files.fileExists(kStateFile));
+  EXPECT_EQ(state(), "");
+}
+
+TEST_F(ApplyTest, MissingFilesArePassedOverSilently) {
+  // No state file yet; a marked package gone from the package folder; an unmarked one that
+  // is not in main; a marked name that begins with spaces (trimmed, so not found as a source).
+  addPackage("present.pk3", "present");
+  fake.files.addFile(std::string(kModsDir) + "  spaced.pk3", "spaced");
+  frmLauncher& l =
+      rows({{"gone.pk3", 1}, {"absent.pk3", 0}, {"  spaced.pk3", 1}, {"present.pk3", 1}});
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(state(), record("gone.pk3", 1) + record("absent.pk3", 0) + record("spaced.pk3", 1) +
+                         record("present.pk3", 1));
+  EXPECT_EQ(state().substr(0, 51), "gone.pk3" + std::string(42, ' ') + "1");
+  EXPECT_FALSE(existsInMain("gone.pk3"));
+  EXPECT_FALSE(existsInMain("spaced.pk3"));
+  EXPECT_FALSE(existsInMain("  spaced.pk3"));
+  EXPECT_EQ(inMain("present.pk3"), "present") << "later rows still run";
+}
+
+TEST_F(ApplyTest, AGrayedRowIsRecordedAsTwoAndItsPackageDeleted) {
+  addPackage("gray.pk3");
+  fake.files.addFile(std::string(kMainDir) + "gray.pk3", "installed");
+  frmLauncher& l = rows({{"gray.pk3", 2}});
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(state(), record("gray.pk3", 2));
+  EXPECT_EQ(state().back(), '2');
+  EXPECT_FALSE(existsInMain("gray.pk3"));
+}
+
+TEST_F(ApplyTest, AFiftyCharacterNameFillsTheNameField) {
+  const std::string name = std::string(46, 'n') + ".pk3";
+  addPackage(name, "fifty");
+  frmLauncher& l = rows({{name, 1}});
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(state(), name + "1");
+  EXPECT_EQ(inMain(name), "fifty");
+}
+
+TEST_F(ApplyTest, AFiftyOneCharacterNameStopsAtItsRowBeforeItsRecord) {
+  const std::string tooLong = std::string(47, 'l') + ".pk3";
+  for (const char* n : {"a.pk3", "b.pk3", "c.pk3", "e.pk3"}) addPackage(n, n);
+  addPackage(tooLong, "long");
+  fake.files.addFile(std::string(kMainDir) + "b.pk3", "old b");
+  frmLauncher& l = rows({{"a.pk3", 1}, {"b.pk3", 0}, {"c.pk3", 1}, {tooLong, 1}, {"e.pk3", 1}});
+  l.chkActive_Click(0);  // changes pending
+  l.Apply();
+  expectStopped(l, "5:Invalid procedure call or argument");
+  EXPECT_EQ(state(), record("a.pk3", 1) + record("b.pk3", 0) + record("c.pk3", 1));
+  EXPECT_EQ(inMain("a.pk3"), "a.pk3");
+  EXPECT_FALSE(existsInMain("b.pk3"));
+  EXPECT_EQ(inMain("c.pk3"), "c.pk3");
+  EXPECT_FALSE(existsInMain(tooLong));
+  EXPECT_FALSE(existsInMain("e.pk3")) << "rows after the failing one are not done";
+}
+
+TEST_F(ApplyTest, AMissingMainFolderStopsAtTheFirstRowWithItsRecordWritten) {
+  fake.files = platform::FakeFileSystem();
+  fake.files.addFolder(kProgramDir);
+  fake.files.addFolder(kGameDir);  // the game folder has no main folder
+  addPackage("a.pk3");
+  addPackage("b.pk3");
+  frmLauncher& l = rows({{"a.pk3", 1}, {"b.pk3", 0}});
+  l.chkActive_Click(0);
+  l.Apply();
+  expectStopped(l, "76:Path not found");
+  EXPECT_EQ(state(), record("a.pk3", 1)) << "the failing row's record comes before its copy";
+}
+
+TEST_F(ApplyTest, AnUnmarkedRowFailsOnAMissingMainFolderToo) {
+  fake.files = platform::FakeFileSystem();
+  fake.files.addFolder(kProgramDir);
+  fake.files.addFolder(kGameDir);
+  frmLauncher& l = rows({{"a.pk3", 0}});
+  l.chkActive_Click(0);
+  l.Apply();
+  expectStopped(l, "76:Path not found");
+}
+
+TEST_F(ApplyTest, AReadOnlyTargetIsReportedAndKept) {
+  addPackage("a.pk3", "new a");
+  addPackage("ro.pk3", "new ro");
+  addPackage("z.pk3", "new z");
+  fake.files.addFile(std::string(kMainDir) + "ro.pk3", "old ro");
+  fake.files.find(std::string(kMainDir) + "ro.pk3")->readOnly = true;
+  frmLauncher& l = rows({{"a.pk3", 1}, {"ro.pk3", 1}, {"z.pk3", 1}});
+  l.chkActive_Click(0);
+  l.Apply();
+  expectStopped(l, "75:Path/File access error");
+  EXPECT_EQ(inMain("a.pk3"), "new a");
+  EXPECT_EQ(inMain("ro.pk3"), "old ro");
+  EXPECT_FALSE(existsInMain("z.pk3"));
+  EXPECT_EQ(state(), record("a.pk3", 1) + record("ro.pk3", 1));
+}
+
+TEST_F(ApplyTest, AnEmptyGamePathChangesNothingAtAll) {
+  addPackage("a.pk3");
+  fake.files.addFolder("C:\\main");  // the "\main\" folder at the drive's root
+  writeStateFile({record("old.pk3", 1), record("older.pk3", 0)});
+  const std::vector<std::string> before = fake.files.allFiles();
+  frmLauncher& l = rows({{"a.pk3", 1}});
+  l.GamePath.clear();
+  l.chkActive_Click(0);
+  l.Apply();
+  expectStopped(l, "76:Path not found");
+  EXPECT_EQ(state(), record("old.pk3", 1) + record("older.pk3", 0));
+  EXPECT_EQ(fake.files.allFiles(), before);
+}
+
+TEST_F(ApplyTest, AnInterruptedCopyLeavesTheOldTargetAndNoOtherFile) {
+  addPackage("big.pk3", std::string(4096, 'n'));
+  fake.files.addFile(std::string(kMainDir) + "big.pk3", "old version");
+  frmLauncher& l = rows({{"big.pk3", 1}});
+  l.chkActive_Click(0);
+  fake.files.failCopyAfterBytes = 1000;
+  l.Apply();
+  expectStopped(l, "61:Disk full");
+  EXPECT_EQ(inMain("big.pk3"), "old version");
+  EXPECT_THAT(fake.files.listFiles(kMainDir, "*"), ElementsAre("big.pk3"))
+      << "no temporary file is left beside the target";
+
+  l.Apply();
+  expectCompleted(l, 1);
+  EXPECT_EQ(inMain("big.pk3"), std::string(4096, 'n'));
+}
+
+TEST_F(ApplyTest, ApplyingAgainCopiesOnlyWhatChanged) {
+  addPackage("a.pk3", std::string(100, 'a'));
+  addPackage("b.pk3", std::string(200, 'b'));
+  addPackage("c.pk3", std::string(400, 'c'));
+  frmLauncher& l = start();
+  l.chkActive(0).userClick();
+  l.chkActive(1).userClick();
+  l.Apply();
+  ASSERT_TRUE(l.Applied);
+  EXPECT_EQ(fake.files.bytesCopied(), 300u);
+
+  l.chkActive(2).userClick();  // one more package marked
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(fake.files.bytesCopied(), 700u) << "only c.pk3 was copied again";
+  EXPECT_EQ(inMain("c.pk3"), std::string(400, 'c'));
+
+  // A package changed in the package folder (other time, same size) is copied again.
+  addPackage("a.pk3", std::string(100, 'A'));
+  l.chkActive_Click(0);
+  l.Apply();
+  EXPECT_EQ(fake.files.bytesCopied(), 800u);
+  EXPECT_EQ(inMain("a.pk3"), std::string(100, 'A'));
+
+  // A target edited in place (other time) is replaced by the package again.
+  fake.files.addFile(std::string(kMainDir) + "b.pk3", std::string(200, 'x'));
+  l.chkActive_Click(0);
+  l.Apply();
+  EXPECT_EQ(fake.files.bytesCopied(), 1000u);
+  EXPECT_EQ(inMain("b.pk3"), std::string(200, 'b'));
+}
+
+TEST_F(ApplyTest, StartUpAfterApplyRestoresTheMarks) {
+  addPackage("a.pk3");
+  addPackage("b.pk3");
+  addPackage("c.pk3");
+  {
+    frmLauncher& l = start();
+    l.chkActive(1).userClick();
+    l.chkActive(2).setValue(2);
+    l.Apply();
+    ASSERT_TRUE(l.Applied);
+  }
+  frmLauncher& again = start();
+  EXPECT_EQ(again.chkActive(0).value(), 0);
+  EXPECT_EQ(again.chkActive(1).value(), 1);
+  EXPECT_EQ(again.chkActive(2).value(), 2);
+  EXPECT_TRUE(again.Applied);
+}
+
+}  // namespace
+}  // namespace vcit::testing
