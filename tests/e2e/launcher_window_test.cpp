@@ -121,6 +121,8 @@ TEST_F(LauncherWindow, ShowsItsCaptionControlsAndGeometryInTwipsAt96Dpi) {
   ASSERT_NE(files, nullptr);
   EXPECT_FALSE(IsWindowVisible(files));
 
+  // Row 1 has no caret to count: its text alone.
+  EXPECT_LE(inkRows(control(ids::kNameBase + 1), 3), 12) << "8-point text at 96 DPI";
   EXPECT_TRUE(saveScreenshot(window, artifactFolder() + "\\launcher-96dpi.png"));
 }
 
@@ -234,6 +236,34 @@ TEST_F(LauncherWindow, AClickOnExitEndsTheProgram) {
   click(control(ids::kExit));
   EXPECT_TRUE(process->waitForExit(10000).has_value());
   EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
+}  // namespace vcit::e2e
+
+namespace vcit::e2e {
+namespace {
+
+// A prefix whose screen is set to 144 DPI: processes started while it holds see that DPI.
+class LauncherWindowAt144Dpi : public LauncherWindow {
+ protected:
+  RegistryValue logPixels{HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels"};
+};
+
+TEST_F(LauncherWindowAt144Dpi, KeepsItsTwipsLayoutWithFontsToMatch) {
+  logPixels.setDword(144);
+  program.addPackage("alpha.pk3");
+  program.addPackage("beta.pk3");
+  ASSERT_TRUE(start());
+  // (Wine's GetDpiForWindow answers with the asking process's DPI, so the size tells.)
+  const RECT client = clientOnScreen(window);
+  EXPECT_EQ(client.right - client.left, 516);
+  EXPECT_EQ(client.bottom - client.top, 444);
+  expectLayoutAt(144);
+
+  // The font grows with the DPI: "beta.pk3" stands about 1.5 times as tall as at 96 DPI.
+  EXPECT_GE(inkRows(control(launcher::ids::kNameBase + 1), 3), 14);
+  EXPECT_TRUE(saveScreenshot(window, artifactFolder() + "\\launcher-144dpi.png"));
 }
 
 }  // namespace

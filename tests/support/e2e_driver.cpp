@@ -457,12 +457,13 @@ std::string encodePng(int width, int height, const std::string& rgbRows) {
 
 }  // namespace
 
-bool saveScreenshot(HWND window, const std::string& pngPath) {
-  makeDpiAware();
-  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (window) GetWindowRect(window, &r);
+namespace {
+
+// The screen's pixels in the rectangle, 0x00RRGGBB, row by row from the top.
+std::vector<std::uint32_t> capture(const RECT& r) {
   const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return false;
+  std::vector<std::uint32_t> out;
+  if (width <= 0 || height <= 0) return out;
 
   const HDC screen = GetDC(nullptr);
   const HDC memory = CreateCompatibleDC(screen);
@@ -477,23 +478,56 @@ bool saveScreenshot(HWND window, const std::string& pngPath) {
   const HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
   GdiFlush();
-
-  std::string rows;
-  rows.reserve(static_cast<std::size_t>(height) * (static_cast<std::size_t>(width) * 3 + 1));
-  const auto* pixels = static_cast<const unsigned char*>(bits);
-  for (int y = 0; y < height; ++y) {
-    rows += '\0';  // no filter
-    for (int x = 0; x < width; ++x) {
-      const unsigned char* p = pixels + (static_cast<std::size_t>(y) * width + x) * 4;
-      rows += static_cast<char>(p[2]);
-      rows += static_cast<char>(p[1]);
-      rows += static_cast<char>(p[0]);
-    }
-  }
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  out.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return out;
+}
+
+}  // namespace
+
+int inkRows(HWND control, int inset) {
+  makeDpiAware();
+  RECT r;
+  GetWindowRect(control, &r);
+  InflateRect(&r, -inset, -inset);
+  const std::vector<std::uint32_t> pixels = capture(r);
+  const int width = r.right - r.left;
+  int rows = 0;
+  for (int y = 0; width > 0 && y < r.bottom - r.top; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+      if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 3 * 96) {
+        ++rows;
+        break;
+      }
+    }
+  }
+  return rows;
+}
+
+bool saveScreenshot(HWND window, const std::string& pngPath) {
+  makeDpiAware();
+  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (window) GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const std::vector<std::uint32_t> pixels = capture(r);
+  if (pixels.empty()) return false;
+
+  std::string rows;
+  rows.reserve(static_cast<std::size_t>(height) * (static_cast<std::size_t>(width) * 3 + 1));
+  for (int y = 0; y < height; ++y) {
+    rows += '\0';  // no filter
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+      rows += static_cast<char>((p >> 16) & 0xFF);
+      rows += static_cast<char>((p >> 8) & 0xFF);
+      rows += static_cast<char>(p & 0xFF);
+    }
+  }
 
   writeFile(pngPath, encodePng(width, height, rows));
   return true;

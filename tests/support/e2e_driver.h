@@ -161,6 +161,9 @@ void typeText(const std::string& text);
 
 // --- Screenshots -----------------------------------------------------------------------------
 
+// How many pixel rows of the control, inset by this many pixels on each side, hold dark
+// (text) pixels: the height of the text it shows.
+int inkRows(HWND control, int inset);
 // Saves what the screen shows of the window (or the whole screen, with null) as a PNG file.
 bool saveScreenshot(HWND window, const std::string& pngPath);
 
