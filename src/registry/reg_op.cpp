@@ -132,6 +132,9 @@ bool RegOp::EnsureOpen() {
 
 void RegOp::OpenKey(std::uint32_t root, const std::string& path) {
   CloseKey();
+  // The cached values belong to the key just closed: also when this open fails (another path
+  // or root that cannot be opened), a read must not give them as this key's values.
+  cache_.RemoveAll();
   if (root == 0) {
     root = reg::kCurrentUser;
     CurrentRoot = root;
@@ -148,7 +151,6 @@ void RegOp::OpenKey(std::uint32_t root, const std::string& path) {
   ValueTotal = info.values;
   MaxValueNameLength = info.maxValueNameLength;
   MaxValueDataLength = info.maxValueDataLength;
-  cache_.RemoveAll();
   OpenAccess = RequestedAccess;
 }
 

@@ -90,6 +90,12 @@ TEST_F(RegOpNative, AKeyThatCannotBeOpenedForWritingIsReported) {
   EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Could not open Registry Key!",
                                                         "Could not open Registry Key!"}));
   EXPECT_EQ(registry.value(reg::kCurrentUser, kKey, "v")->data, "x" + kNul);
+
+  // Another key that cannot be opened at all gives nothing, not the values cached before.
+  registry.refuse(reg::kCurrentUser, "Software\\Locked", 0);
+  r->Key("Software\\Locked");
+  EXPECT_TRUE(r->Value("v").isEmpty());
+  EXPECT_FALSE(registry.keyExists(reg::kCurrentUser, "Software\\Locked"));
 }
 
 TEST_F(RegOpNative, AMultiStringWithoutANulPairIsError5) {
