@@ -715,9 +715,9 @@ void Win32ProgramStarter::start(const std::string& path) {
   if (code > 32) return;
   switch (code) {
     case ERROR_FILE_NOT_FOUND:
-      raise(err::kFileNotFound);
     case ERROR_PATH_NOT_FOUND:
-      raise(err::kPathNotFound);
+    case SE_ERR_NOASSOC:
+      raise(err::kFileNotFound);  // no such program
     case SE_ERR_ACCESSDENIED:
       raise(err::kPermissionDenied);
     case 0:

@@ -272,8 +272,14 @@ void Win32FileSystem::copyFile(const std::string& source, const std::string& tar
 
 std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& path,
                                                             std::int32_t recordLength) {
+  const std::wstring name = widen(path);
+  // Windows refuses write access to a read-only file; so does this, also where the file
+  // system would let the user write anyway (Wine run as root).
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    raise(err::kPathFileAccessError);
   // Others may read and write it, as random files allow, but nobody may delete it while open.
-  UniqueHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+  UniqueHandle file(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) raiseLastError();
