@@ -275,6 +275,19 @@ TEST_F(RunDialogTest, AMissingGameLeavesADialogThatIsClosedWithTheShell) {
 }
 #endif
 
+TEST(ShellTest, WithoutADialogInTheFocusFileRunFailsRatherThanLetKeysGoElsewhere) {
+  const ForegroundEdit launcherWindow;
+  Win32Shell shell;
+  shell.shellDialogTimeoutMs = 0;
+  shell.focusTimeoutMs = 0;  // no dialog can have come up
+  const auto object = shell.create();
+  EXPECT_EQ(errorOf([&] { object->FileRun(); }), 440);
+  EXPECT_EQ(shell.lastDialog, nullptr);
+  shell.closeDialogs();  // the late dialog does not stay behind
+  for (const HWND w : e2e::topLevelWindows(GetCurrentProcessId()))
+    EXPECT_NE(e2e::windowText(w), "Run");
+}
+
 TEST(ProgramStarterTest, AMissingProgramIsError53) {
   Win32ProgramStarter programs;
   EXPECT_EQ(errorOf([&] { programs.start("C:\\vcit-no-such-folder\\nothing.exe"); }), 53);

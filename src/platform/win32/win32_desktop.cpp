@@ -26,6 +26,7 @@ using win32::widen;
 constexpr int kCantEmptyClipboard = 520;
 constexpr int kCantOpenClipboard = 521;
 constexpr int kCantCreateObject = 429;
+constexpr const char* kNoRunDialog = "Automation error: the Run dialog did not open";
 
 // ---- Waiting without stalling other threads ------------------------------------------------
 
@@ -134,15 +135,16 @@ class Win32ShellObject : public ShellObject {
     HWND dialog = nullptr;
     if (SUCCEEDED(hr)) dialog = waitForAnyDialog(before, shell_.shellDialogTimeoutMs);
     if (!dialog) {
-      const DWORD thread = shell_.openRunFileDialog();
-      if (thread == 0) {
-        if (FAILED(hr)) raise(err::kAutomationError);
-        return;
+      if (const DWORD thread = shell_.openRunFileDialog()) {
+        shell_.lastUsedRunFileDlg = true;
+        dialog = waitForDialogOf(thread, shell_.focusTimeoutMs);
       }
-      shell_.lastUsedRunFileDlg = true;
-      dialog = waitForDialogOf(thread, shell_.focusTimeoutMs);
     }
     shell_.lastDialog = dialog;
+    // The launch types Ctrl+V and Enter next, into whatever has the focus: without a Run
+    // dialog there, that would paste and "send" into an unrelated window (or press the
+    // launcher's own focused button), so the launch stops here with an error instead.
+    if (!dialog) throw RuntimeError(err::kAutomationError, kNoRunDialog);
   }
 
  private:

@@ -33,8 +33,9 @@ class Win32Clipboard : public Clipboard {
 // its FileRun asks the shell for the Run dialog and, where the shell does not provide it (Wine
 // answers E_NOTIMPL) or no dialog appears, opens the shell's own Run dialog (shell32's
 // RunFileDlg) on a thread of its own, since that dialog is modal. FileRun returns once a new
-// dialog has the keyboard focus, or after a bounded wait. Dialogs still open when this object
-// goes away are closed.
+// dialog has the keyboard focus; when none has it after a bounded wait it raises error 440, so
+// that no keystrokes meant for the dialog go to another window. Dialogs still open when this
+// object goes away are closed.
 class Win32Shell : public Shell {
  public:
   Win32Shell();
