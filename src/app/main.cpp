@@ -50,17 +50,24 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       });
 
   vcit::frmLauncher launcher(platform);
-  Win32Form window(vcit::launcher::layout(), platform.messages);
-  window.quitOnDestroy = true;
-  window.bind(vcit::launcher::bindings(launcher));
+  std::unique_ptr<Win32Form> window;
+  try {
+    window = std::make_unique<Win32Form>(vcit::launcher::layout(), platform.messages);
+  } catch (const std::exception& e) {
+    // No window can be made (no desktop to show it on): say so, as far as that is possible.
+    vcit::ui::reportFailure(platform.messages, vcit::ui::asRuntimeError(e));
+    return 1;
+  }
+  window->quitOnDestroy = true;
+  window->bind(vcit::launcher::bindings(launcher));
   launcher.openAbout = [&about] { about.open(); };
-  launcher.closeWindow = [&window] { window.destroy(); };
+  launcher.closeWindow = [&window] { window->destroy(); };
 
   try {
     launcher.Form_Load();
   } catch (const std::exception& e) {
     vcit::ui::reportFailure(platform.messages, vcit::ui::asRuntimeError(e));
   }
-  window.show(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+  window->show(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
   return Win32Form::runMessageLoop();
 }
