@@ -29,9 +29,10 @@ void AboutBox::open() {
 }
 
 void AboutBox::closed() {
-  // The window is gone: drop it with its logic, so the next opening loads afresh.
-  auto window = std::move(window_);
-  auto form = std::move(form_);
+  // The window is gone: drop it, then its logic (which the window was bound to), so the next
+  // opening loads afresh.
+  window_.reset();
+  form_.reset();
 }
 
 }  // namespace vcit::about

@@ -192,23 +192,28 @@ class AboutBoxTest : public ::testing::Test {
     int closes = 0;
     std::function<void()> closed;
   };
+  // Like the real window, it is bound to the form's controls until it goes away.
   class RecordingWindow : public about::AboutBox::Window {
    public:
-    explicit RecordingWindow(Record& record) : record_(record) {}
+    RecordingWindow(Record& record, frmAbout& form) : record_(record), form_(form) {
+      form_.lblVersion.bindView([] {});
+    }
+    ~RecordingWindow() override { form_.lblVersion.bindView({}); }
     void show() override { ++record_.shows; }
     void bringToFront() override { ++record_.fronts; }
     void close() override { ++record_.closes; }
 
    private:
     Record& record_;
+    frmAbout& form_;
   };
 
   platform::FakePlatform fake;
   Record record;
-  about::AboutBox box{fake.platform, [this](frmAbout&, std::function<void()> closed) {
+  about::AboutBox box{fake.platform, [this](frmAbout& form, std::function<void()> closed) {
                         ++record.windows;
                         record.closed = std::move(closed);
-                        return std::make_unique<RecordingWindow>(record);
+                        return std::make_unique<RecordingWindow>(record, form);
                       }};
 };
 
