@@ -341,33 +341,42 @@ void Win32Form::applyDpi(unsigned dpi, const RECT* suggested) {
       child->icon = loadIcon(child->layout->iconResource, MulDiv(32, static_cast<int>(dpi_), 96));
 
   if (suggested) {
-    // Keep the window where the system puts it, with the client area the layout gives.
-    RECT frame{0, 0, twipsToPixels(layout_.clientWidth, dpi_),
-               twipsToPixels(layout_.clientHeight, dpi_)};
-    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
-    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  } else {
-    placeWindow();
+    // Where the system puts the window, with the client area the layout gives.
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
   }
+  placeWindow(suggested == nullptr);
   layoutChildren();
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void Win32Form::placeWindow() {
-  RECT frame{0, 0, twipsToPixels(layout_.clientWidth, dpi_),
-             twipsToPixels(layout_.clientHeight, dpi_)};
+void Win32Form::placeWindow(bool atDesignedPosition) {
+  const int width = twipsToPixels(layout_.clientWidth, dpi_);
+  const int height = twipsToPixels(layout_.clientHeight, dpi_);
+  RECT frame{0, 0, width, height};
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  if (layout_.screenPosition) {
-    const int x = twipsToPixels(layout_.screenPosition->left, dpi_) + frame.left;
-    const int y = twipsToPixels(layout_.screenPosition->top, dpi_) + frame.top;
-    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-  } else {
-    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  // The frame the window really has may differ from the computed one (its DPI not yet the
+  // new one, a window manager's decoration): correct by what the client area lacks.
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  RECT window;
+  GetWindowRect(hwnd_, &window);
+  const int dw = width - client.right, dh = height - client.bottom;
+  if (dw != 0 || dh != 0) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dw,
+                 window.bottom - window.top + dh, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    GetWindowRect(hwnd_, &window);
+  }
+  if (atDesignedPosition && layout_.screenPosition) {
+    POINT origin{0, 0};
+    ClientToScreen(hwnd_, &origin);
+    const int x = twipsToPixels(layout_.screenPosition->left, dpi_);
+    const int y = twipsToPixels(layout_.screenPosition->top, dpi_);
+    SetWindowPos(hwnd_, nullptr, window.left + x - origin.x, window.top + y - origin.y, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
   }
 }
 

@@ -90,7 +90,9 @@ class Win32Form {
   bool handleKey(const MSG& msg);
   void createChildren();
   void applyDpi(unsigned dpi, const RECT* suggested);
-  void placeWindow();
+  // Sizes the window for the layout's client area; moves it to the layout's position on the
+  // screen when it has one and atDesignedPosition.
+  void placeWindow(bool atDesignedPosition);
   void layoutChildren();
   void refreshFonts();
   Child* find(HWND hwnd);

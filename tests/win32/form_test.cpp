@@ -1,0 +1,246 @@
+// The window toolkit under Wine, in this process: a small layout built into real windows,
+// model controls bound to them, the keyboard interface, a DPI change, and errors escaping an
+// event handler.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/runtime_error.h"
+#include "platform/fake/call_log.h"
+#include "platform/fake/fake_desktop.h"
+#include "platform/win32/win32_form.h"
+#include "ui/check_box.h"
+#include "ui/command_button.h"
+#include "ui/text_box.h"
+
+namespace vcit::platform::win32 {
+namespace {
+
+enum : int { kGo = 10, kStop = 11, kPanel = 20, kName = 21, kMark = 22, kList = 30 };
+
+ui::FormLayout testLayout() {
+  ui::FormLayout form;
+  form.caption = "Toolkit test";
+  form.clientWidth = 3000;
+  form.clientHeight = 2010;
+  auto add = [&](ui::ControlKind kind, int id, int parent, ui::TwipsRect rect, int tabIndex,
+                 bool tabStop, const char* caption) -> ui::ControlLayout& {
+    ui::ControlLayout c;
+    c.name = "c" + std::to_string(id);
+    c.kind = kind;
+    c.id = id;
+    c.parentId = parent;
+    c.rect = rect;
+    c.tabIndex = tabIndex;
+    c.tabStop = tabStop;
+    c.caption = caption;
+    form.controls.push_back(c);
+    return form.controls.back();
+  };
+  add(ui::ControlKind::CommandButton, kStop, 0, {1800, 600, 900, 300}, 4, true, "&Stop");
+  add(ui::ControlKind::CommandButton, kGo, 0, {1800, 150, 900, 300}, 0, true, "&Go").defaultButton =
+      true;
+  add(ui::ControlKind::Panel, kPanel, 0, {150, 150, 1500, 1500}, 1, false, "");
+  add(ui::ControlKind::TextBox, kName, kPanel, {0, 0, 1200, 285}, 2, true, "").readOnly = true;
+  add(ui::ControlKind::CheckBox, kMark, kPanel, {0, 450, 255, 195}, 3, true, "");
+  add(ui::ControlKind::FileList, kList, 0, {1800, 1050, 900, 600}, 5, true, "").visible = false;
+  return form;
+}
+
+void pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (Win32Form::preTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+RECT rectIn(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string textOf(HWND hwnd) {
+  char text[256] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+class FormTest : public ::testing::Test {
+ protected:
+  FormTest() {
+    SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    form = std::make_unique<Win32Form>(layout, messages);
+    form->bind({{kGo, &go}, {kStop, &stop}, {kName, &name}, {kMark, &mark}});
+    go.onClick = [this] { ++goClicks; };
+    stop.onClick = [this] { ++stopClicks; };
+    mark.onClick = [this] { ++markClicks; };
+    form->show();
+    pump();
+  }
+  // A keyboard message as the message loop takes it from the queue.
+  bool key(UINT message, WPARAM wParam) {
+    MSG msg{};
+    msg.hwnd = GetFocus() ? GetFocus() : form->hwnd();
+    msg.message = message;
+    msg.wParam = wParam;
+    return Win32Form::preTranslate(msg);
+  }
+
+  ui::FormLayout layout = testLayout();
+  CallLog log;
+  FakeMessageBoxes messages{log};
+  ui::CommandButton go, stop;
+  ui::TextBox name;
+  ui::CheckBox mark;
+  int goClicks = 0, stopClicks = 0, markClicks = 0;
+  std::unique_ptr<Win32Form> form;
+};
+
+TEST_F(FormTest, ControlsStandAtTheirTwipsInPixelsOfTheWindowsDpi) {
+  ASSERT_EQ(form->dpi(), 96u);
+  RECT client;
+  GetClientRect(form->hwnd(), &client);
+  EXPECT_EQ(client.right, 200);
+  EXPECT_EQ(client.bottom, 134);
+  const RECT goRect = rectIn(form->child(kGo));
+  EXPECT_EQ(goRect.left, 120);
+  EXPECT_EQ(goRect.top, 10);
+  EXPECT_EQ(goRect.right - goRect.left, 60);
+  const RECT markRect = rectIn(form->child(kMark));
+  EXPECT_EQ(GetParent(form->child(kMark)), form->child(kPanel));
+  EXPECT_EQ(markRect.top, 30);
+  EXPECT_EQ(markRect.bottom - markRect.top, 13);
+  EXPECT_FALSE(IsWindowVisible(form->child(kList)));
+  EXPECT_EQ(twipsToPixels(1935, 96), 129);
+  EXPECT_EQ(twipsToPixels(1935, 144), 194) << "rounded";
+}
+
+TEST_F(FormTest, ADpiChangeLaysEverythingOutAgainWithFontsToMatch) {
+  RECT suggested{40, 50, 400, 400};
+  SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form->dpi(), 144u);
+  RECT client;
+  GetClientRect(form->hwnd(), &client);
+  EXPECT_EQ(client.right, 300) << "the client area keeps its twips";
+  EXPECT_EQ(client.bottom, 201);
+  RECT window;
+  GetWindowRect(form->hwnd(), &window);
+  EXPECT_EQ(window.left, 40);
+  EXPECT_EQ(window.top, 50);
+  const RECT goRect = rectIn(form->child(kGo));
+  EXPECT_EQ(goRect.left, 180);
+  EXPECT_EQ(goRect.right - goRect.left, 90);
+  const RECT markRect = rectIn(form->child(kMark));
+  EXPECT_EQ(markRect.top, 45);
+
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(form->child(kName), WM_GETFONT, 0, 0));
+  LOGFONTW logFont{};
+  ASSERT_TRUE(GetObjectW(font, sizeof logFont, &logFont));
+  EXPECT_EQ(logFont.lfHeight, -16) << "8 points at 144 DPI";
+}
+
+TEST_F(FormTest, TheScreenFollowsTheModelAndClicksReachIt) {
+  name.setText("maps.pk3");
+  EXPECT_EQ(textOf(form->child(kName)), "maps.pk3");
+  mark.setValue(ui::CheckBox::kGrayed);
+  EXPECT_EQ(SendMessageW(form->child(kMark), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+  EXPECT_EQ(markClicks, 1) << "setting the value raises Click";
+
+  SendMessageW(form->child(kMark), BM_CLICK, 0, 0);
+  EXPECT_EQ(mark.value(), ui::CheckBox::kUnchecked) << "a click clears a grayed box";
+  EXPECT_EQ(SendMessageW(form->child(kMark), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageW(form->child(kMark), BM_CLICK, 0, 0);
+  EXPECT_EQ(mark.value(), ui::CheckBox::kChecked);
+  EXPECT_EQ(markClicks, 3);
+
+  SendMessageW(form->child(kGo), BM_CLICK, 0, 0);
+  EXPECT_EQ(goClicks, 1);
+  go.setEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(form->child(kGo)));
+  go.setEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(form->child(kGo)));
+}
+
+TEST_F(FormTest, AnErrorEscapingAHandlerIsReportedAndTheWindowCarriesOn) {
+  go.onClick = [] { raise(err::kFileNotFound); };
+  stop.onClick = [] { throw std::logic_error("not a run-time error"); };
+  SendMessageW(form->child(kGo), BM_CLICK, 0, 0);
+  SendMessageW(form->child(kStop), BM_CLICK, 0, 0);
+  ASSERT_EQ(messages.shown().size(), 2u);
+  EXPECT_EQ(messages.shown()[0].text, "53:" + describeError(err::kFileNotFound));
+  EXPECT_EQ(messages.shown()[0].title, "RUZiza");
+  EXPECT_EQ(messages.shown()[0].style, 0x10u) << "OK and the critical icon";
+  EXPECT_EQ(messages.shown()[1].text, "51:" + describeError(err::kInternalError));
+  EXPECT_TRUE(IsWindow(form->hwnd()));
+
+  go.onClick = [this] { ++goClicks; };
+  SendMessageW(form->child(kGo), BM_CLICK, 0, 0);
+  EXPECT_EQ(goClicks, 1);
+}
+
+TEST_F(FormTest, TabFollowsTheTabIndicesAcrossPanelsAndSkipsWhatCannotTakeFocus) {
+  SetFocus(form->child(kGo));
+  std::vector<int> visited;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
+    visited.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  // The panel takes no focus; the hidden list is passed over; then round again.
+  EXPECT_EQ(visited, (std::vector<int>{kName, kMark, kStop, kGo}));
+
+  stop.setEnabled(false);
+  SetFocus(form->child(kMark));
+  key(WM_KEYDOWN, VK_TAB);
+  EXPECT_EQ(GetDlgCtrlID(GetFocus()), kGo) << "a disabled button is passed over";
+
+  // Disabling the focused button moves the focus on rather than losing it.
+  stop.setEnabled(true);
+  SetFocus(form->child(kStop));
+  stop.setEnabled(false);
+  EXPECT_EQ(GetDlgCtrlID(GetFocus()), kGo);
+}
+
+TEST_F(FormTest, AccessKeysAndEnterPressButtons) {
+  SetFocus(form->child(kName));
+  EXPECT_TRUE(key(WM_SYSCHAR, 's'));
+  EXPECT_EQ(stopClicks, 1);
+  EXPECT_TRUE(key(WM_SYSCHAR, 'G'));
+  EXPECT_EQ(goClicks, 1);
+  EXPECT_FALSE(key(WM_SYSCHAR, 'q')) << "no control has it";
+  EXPECT_FALSE(key(WM_CHAR, 's')) << "in a text box a letter is only a letter";
+
+  stop.setEnabled(false);
+  key(WM_SYSCHAR, 's');
+  EXPECT_EQ(stopClicks, 1) << "a disabled button is not pressed";
+
+  SetFocus(form->child(kName));
+  EXPECT_TRUE(key(WM_KEYDOWN, VK_RETURN));
+  EXPECT_EQ(goClicks, 2) << "Enter presses the default button";
+  EXPECT_FALSE(key(WM_KEYDOWN, VK_ESCAPE)) << "no cancel button here";
+}
+
+TEST_F(FormTest, CloseAsksOnceTheEventIsOverAndTellsWhenTheWindowIsGone) {
+  bool destroyed = false;
+  form->onDestroyed = [&] {
+    destroyed = true;
+    form.reset();  // the owner may drop the form right there
+  };
+  go.onClick = [this] { form->close(); };
+  SendMessageW(form->child(kGo), BM_CLICK, 0, 0);
+  EXPECT_FALSE(destroyed) << "not inside the handler";
+  pump();
+  EXPECT_TRUE(destroyed);
+  EXPECT_EQ(form, nullptr);
+}
+
+}  // namespace
+}  // namespace vcit::platform::win32
