@@ -82,8 +82,38 @@ class Win32RecordFile : public RecordFile {
 
   std::optional<std::string> read(std::int32_t number) override {
     if (number < 1 || length_ < 1) raise(63);  // bad record number
+    const std::uint64_t at = offsetOf(number);
+    const auto length = static_cast<std::size_t>(length_);
+    // Records come from a block read ahead: start-up looks every package up from record 1
+    // on, so it reads the whole file once per package, and a system call per record made a
+    // state file of 32767 records take seconds.
+    if (at < blockStart_ || at + length > blockStart_ + block_.size()) readBlock(at);
+    if (at + length > blockStart_ + block_.size()) return std::nullopt;
+    return ansi::toUtf8(block_.substr(static_cast<std::size_t>(at - blockStart_), length));
+  }
+
+  void write(std::int32_t number, const std::string& record) override {
+    if (number < 1 || length_ < 1) raise(63);
+    std::string bytes = ansi::fromUtf8(record);
+    bytes.resize(static_cast<std::size_t>(length_), ' ');
+    block_.clear();
     seekTo(file_.get(), offsetOf(number));
-    std::string bytes(static_cast<std::size_t>(length_), '\0');
+    writeAll(file_.get(), bytes.data(), bytes.size());
+  }
+
+ private:
+  static constexpr std::size_t kReadAhead = 1u << 16;
+
+  std::uint64_t offsetOf(std::int32_t number) const {
+    return static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(length_);
+  }
+
+  // The file's bytes from `at` on, as many as the block holds or the file has.
+  void readBlock(std::uint64_t at) {
+    block_.clear();
+    blockStart_ = at;
+    seekTo(file_.get(), at);
+    std::string bytes(std::max<std::size_t>(kReadAhead, static_cast<std::size_t>(length_)), '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
       DWORD n = 0;
@@ -93,25 +123,14 @@ class Win32RecordFile : public RecordFile {
       if (n == 0) break;
       got += n;
     }
-    if (got < bytes.size()) return std::nullopt;
-    return ansi::toUtf8(bytes);
-  }
-
-  void write(std::int32_t number, const std::string& record) override {
-    if (number < 1 || length_ < 1) raise(63);
-    std::string bytes = ansi::fromUtf8(record);
-    bytes.resize(static_cast<std::size_t>(length_), ' ');
-    seekTo(file_.get(), offsetOf(number));
-    writeAll(file_.get(), bytes.data(), bytes.size());
-  }
-
- private:
-  std::uint64_t offsetOf(std::int32_t number) const {
-    return static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(length_);
+    bytes.resize(got);
+    block_ = std::move(bytes);
   }
 
   UniqueHandle file_;
   std::int32_t length_;
+  std::string block_;  // bytes of the file from blockStart_ on, as last read
+  std::uint64_t blockStart_ = 0;
 };
 
 }  // namespace
