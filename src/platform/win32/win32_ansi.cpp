@@ -2,8 +2,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace vcit::platform::ansi {
 namespace {
+
+// Bytes below 0x80 are the same characters in UTF-8 and in every ANSI code page (lead bytes
+// of the double-byte ones start at 0x81), so such text converts to itself.
+bool isAscii(const char* s, std::size_t size) {
+  return std::all_of(s, s + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 std::wstring widen(UINT codePage, const char* s, std::size_t size) {
   if (size == 0) return {};
@@ -25,6 +33,7 @@ std::string narrow(UINT codePage, const std::wstring& wide) {
 }  // namespace
 
 std::string fromUtf8(const std::string& utf8) {
+  if (isAscii(utf8.data(), utf8.size())) return utf8;
   return narrow(CP_ACP, widen(CP_UTF8, utf8.data(), utf8.size()));
 }
 
@@ -33,6 +42,7 @@ std::string toUtf8(const std::string& ansi) {
 }
 
 std::string toUtf8(const char* ansi, std::size_t size) {
+  if (isAscii(ansi, size)) return std::string(ansi, size);
   return narrow(CP_UTF8, widen(CP_ACP, ansi, size));
 }
 
