@@ -84,6 +84,7 @@ BENCHMARK(BM_CachedRead)->Unit(benchmark::kNanosecond);
 // Keeps each run's time per iteration so that the ratio can be printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}  // no colours: the output is parsed
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& r : runs)
