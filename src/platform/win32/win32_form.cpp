@@ -1,5 +1,7 @@
 #include "platform/win32/win32_form.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwctype>
 #include <exception>
@@ -71,6 +73,37 @@ UniqueIcon loadIcon(int resource, int size) {
   return UniqueIcon(
       static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
                                     IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+// A check box without a caption has no text to draw its focus rectangle around: it is drawn
+// around the box itself.
+LRESULT CALLBACK checkBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                              UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+  switch (message) {
+    case WM_PAINT: {
+      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      const auto uiState = static_cast<UINT>(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0));
+      if (GetFocus() == hwnd && !(uiState & UISF_HIDEFOCUS) && GetWindowTextLengthW(hwnd) == 0) {
+        const HDC dc = GetDC(hwnd);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        DrawFocusRect(dc, &client);
+        ReleaseDC(hwnd, dc);
+      }
+      return result;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, checkBoxProc, 0);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 std::vector<Win32Form*>& liveForms() {
@@ -233,6 +266,7 @@ void Win32Form::createChildren() {
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                   GetModuleHandleW(nullptr), this);
     if (!child->hwnd) throw RuntimeError(err::kInternalError, "A control could not be created");
+    if (c.kind == ui::ControlKind::CheckBox) SetWindowSubclass(child->hwnd, checkBoxProc, 0, 0);
     children_.push_back(std::move(child));
   };
   for (const auto* c : order) create(*c);
@@ -537,7 +571,13 @@ bool Win32Form::preTranslate(MSG& msg) {
   return form && form->handleKey(msg);
 }
 
+void Win32Form::showKeyboardCues() {
+  SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+}
+
 bool Win32Form::handleKey(const MSG& msg) {
+  if (msg.message == WM_SYSKEYDOWN || (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB))
+    showKeyboardCues();
   Child* focused = find(GetFocus());
   const bool onButton = focused && (focused->layout->kind == ui::ControlKind::CommandButton ||
                                     focused->layout->kind == ui::ControlKind::CheckBox);

@@ -88,6 +88,8 @@ class Win32Form {
   LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
   bool handleKey(const MSG& msg);
+  // Focus rectangles and access-key underlines show once the keyboard is used.
+  void showKeyboardCues();
   void createChildren();
   void applyDpi(unsigned dpi, const RECT* suggested);
   // Sizes the window for the layout's client area; moves it to the layout's position on the
