@@ -116,6 +116,11 @@ TEST_F(LauncherWindow, ShowsItsCaptionControlsAndGeometryInTwipsAt96Dpi) {
     EXPECT_EQ(GetParent(control(ids::kMarkBase + i)), control(ids::kMarkPanelBase + i));
   }
 
+  // The mark panels show the window background beside their box; the list panel its own
+  // colour below the rows.
+  EXPECT_EQ(pixelAt(control(ids::kMarkPanelBase + 3), 50, 8), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(pixelAt(listPanel, 100, 265), GetSysColor(COLOR_BTNFACE));
+
   // The file list exists but never shows.
   const HWND files = control(ids::kFileList);
   ASSERT_NE(files, nullptr);

@@ -489,6 +489,16 @@ std::vector<std::uint32_t> capture(const RECT& r) {
 
 }  // namespace
 
+COLORREF pixelAt(HWND window, int x, int y) {
+  makeDpiAware();
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  const std::vector<std::uint32_t> pixels = capture(RECT{p.x, p.y, p.x + 1, p.y + 1});
+  if (pixels.empty()) return CLR_INVALID;
+  const std::uint32_t rgb = pixels[0];
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
 int inkRows(HWND control, int inset) {
   makeDpiAware();
   RECT r;

@@ -161,6 +161,8 @@ void typeText(const std::string& text);
 
 // --- Screenshots -----------------------------------------------------------------------------
 
+// The colour the screen shows at this point of the window's client area.
+COLORREF pixelAt(HWND window, int x, int y);
 // How many pixel rows of the control, inset by this many pixels on each side, hold dark
 // (text) pixels: the height of the text it shows.
 int inkRows(HWND control, int inset);
