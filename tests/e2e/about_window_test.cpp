@@ -105,6 +105,14 @@ TEST_F(AboutWindow, ShowsTitleVersionProductAndDescriptionAtItsPlaceAndSize) {
     EXPECT_EQ(pixelsToTwips(r.right - r.left, 96), c.rect.width) << c.name;
     EXPECT_EQ(pixelsToTwips(r.bottom - r.top, 96), c.rect.height) << c.name;
   }
+  // The etched separator: grey at 2445 twips (pixel row 163), white below it for two rows.
+  EXPECT_EQ(pixelAt(about, 200, 162), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(pixelAt(about, 200, 163), RGB(128, 128, 128));
+  EXPECT_EQ(pixelAt(about, 200, 164), RGB(255, 255, 255));
+  EXPECT_EQ(pixelAt(about, 200, 165), RGB(255, 255, 255));
+  EXPECT_EQ(pixelAt(about, 200, 166), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(pixelAt(about, 6, 163), RGB(128, 128, 128)) << "from 90 twips";
+  EXPECT_EQ(pixelAt(about, 5, 163), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(focusOf(about), GetDlgItem(about, ids::kOK)) << "OK has the focus";
   EXPECT_TRUE(saveScreenshot(about, artifactFolder() + "\\about.png"));
 }
