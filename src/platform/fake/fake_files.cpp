@@ -164,8 +164,8 @@ void FakeFileSystem::deleteFile(const std::string& path) {
   requireFolder(parentOf(path));
   File* f = find(path);
   if (!f) raise(err::kFileNotFound);
-  if (f->readOnly || f->openByUs > 0) raise(err::kPathFileAccessError);
-  if (f->locked) raise(err::kPermissionDenied);
+  if (f->readOnly) raise(err::kPathFileAccessError);
+  if (f->locked || f->openByUs > 0) raise(err::kPermissionDenied);  // a sharing violation
   files_.erase(key(path));
 }
 
