@@ -214,7 +214,7 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
     for (auto& m : marks) m = static_cast<int>(rng() % 4 == 0 ? 0 : 1);
     s.writeMarks(marks);
     const auto before = snapshot(s.main);
-    const double delay = full * std::uniform_real_distribution<double>(0.0, 1.05)(rng);
+    const double delay = full * std::uniform_real_distribution<double>(0.0, 0.9)(rng);
     bool finished = false;
     {
       Running r(s);
