@@ -131,7 +131,11 @@ TEST_P(BadMarkTest, StopsStartupWithItsErrorAndReleasesTheStateFile) {
 INSTANTIATE_TEST_SUITE_P(Marks, BadMarkTest,
                          ::testing::Values(BadMark{'x', "13:Type mismatch"},
                                            BadMark{' ', "13:Type mismatch"},
-                                           BadMark{'3', "380:Invalid property value"}));
+                                           BadMark{'3', "380:Invalid property value"}),
+                         [](const ::testing::TestParamInfo<BadMark>& param) {
+                           return param.param.mark == ' ' ? std::string("Blank")
+                                                          : std::string(1, param.param.mark);
+                         });
 
 TEST_F(StartupTest, ApplyCanRewriteTheStateFileAfterAFailedStartup) {
   addPackage("a.pk3");
@@ -167,8 +171,7 @@ TEST_F(StartupTest, LookupPastRecord32767Overflows) {
   EXPECT_FALSE(l.Applied);
 }
 
-class BlankGamePathTest : public LauncherTest,
-                          public ::testing::WithParamInterface<const char*> {};
+class BlankGamePathTest : public LauncherTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(BlankGamePathTest, IsReportedAsNotFoundAndStartupGoesOn) {
   setBasePath(GetParam());
@@ -182,7 +185,10 @@ TEST_P(BlankGamePathTest, IsReportedAsNotFoundAndStartupGoesOn) {
   EXPECT_TRUE(l.Applied);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, BlankGamePathTest, ::testing::Values("", "    "));
+INSTANTIATE_TEST_SUITE_P(Values, BlankGamePathTest, ::testing::Values("", "    "),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                           return std::string(*param.param ? "Spaces" : "Empty");
+                         });
 
 TEST_F(StartupTest, MissingValueOrKeyIsReportedAsNotFoundAndTheKeyIsCreatedEmpty) {
   using namespace platform::reg;
