@@ -62,9 +62,9 @@ COLORREF colourRef(ui::Colour colour) {
   return GetSysColor(COLOR_BTNFACE);
 }
 
-UniqueFont makeFont(const ui::FontSpec& spec, unsigned dpi) {
-  return UniqueFont(CreateFontW(-MulDiv(spec.points, static_cast<int>(dpi), 72), 0, 0, 0,
-                                spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+UniqueFont makeFont(const ui::FontSpec& font, unsigned dpi) {
+  return UniqueFont(CreateFontW(-MulDiv(font.points, static_cast<int>(dpi), 72), 0, 0, 0,
+                                font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg 2"));
 }
