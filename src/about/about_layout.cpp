@@ -23,19 +23,6 @@ ControlLayout label(const char* name, int id, ui::TwipsRect rect, int tabIndex) 
   return c;
 }
 
-ControlLayout button(const char* name, int id, ui::TwipsRect rect, int tabIndex,
-                     const char* caption) {
-  ControlLayout c;
-  c.name = name;
-  c.kind = ControlKind::CommandButton;
-  c.id = id;
-  c.rect = rect;
-  c.tabIndex = tabIndex;
-  c.tabStop = true;
-  c.caption = caption;
-  return c;
-}
-
 ui::FormLayout build() {
   ui::FormLayout form;
   form.name = "frmAbout";
@@ -48,7 +35,7 @@ ui::FormLayout build() {
   form.screenPosition = ui::TwipsRect{2340, 1935, 0, 0};
   form.iconResource = VCIT_IDI_APP;
 
-  ControlLayout ok = button("cmdOK", ids::kOK, {4245, 2625, 1260, 345}, 0, "OK");
+  ControlLayout ok = ui::commandButton("cmdOK", ids::kOK, {4245, 2625, 1260, 345}, 0, "OK");
   ok.defaultButton = true;
   ok.cancelButton = true;
   form.controls.push_back(ok);
@@ -62,8 +49,8 @@ ui::FormLayout build() {
   icon.iconResource = VCIT_IDI_ABOUT;
   form.controls.push_back(icon);
 
-  form.controls.push_back(
-      button("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345}, 2, "&System Info..."));
+  form.controls.push_back(ui::commandButton("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345}, 2,
+                                            "&System Info..."));
 
   ControlLayout description =
       label("lblDescription", ids::kDescription, {1050, 1125, 3885, 1170}, 3);

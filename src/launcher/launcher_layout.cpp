@@ -17,19 +17,6 @@ using ui::ControlLayout;
 constexpr int kRowPitch = 240;
 constexpr int kRowHeight = 285;
 
-ControlLayout button(const char* name, int id, ui::TwipsRect rect, int tabIndex,
-                     const char* caption) {
-  ControlLayout c;
-  c.name = name;
-  c.kind = ControlKind::CommandButton;
-  c.id = id;
-  c.rect = rect;
-  c.tabIndex = tabIndex;
-  c.tabStop = true;
-  c.caption = caption;
-  return c;
-}
-
 ui::FormLayout build() {
   ui::FormLayout form;
   form.name = "frmLauncher";
@@ -41,10 +28,12 @@ ui::FormLayout build() {
   form.maxButton = true;
   form.iconResource = VCIT_IDI_APP;
 
-  form.controls.push_back(button("cmdApply", ids::kApply, {3720, 240, 1215, 375}, 3, "&Apply"));
   form.controls.push_back(
-      button("cmdLaunch", ids::kLaunch, {3720, 840, 1215, 375}, 2, "&Launch VC"));
-  form.controls.push_back(button("cmdExit", ids::kExit, {3720, 1440, 1215, 375}, 4, "E&xit"));
+      ui::commandButton("cmdApply", ids::kApply, {3720, 240, 1215, 375}, 3, "&Apply"));
+  form.controls.push_back(
+      ui::commandButton("cmdLaunch", ids::kLaunch, {3720, 840, 1215, 375}, 2, "&Launch VC"));
+  form.controls.push_back(
+      ui::commandButton("cmdExit", ids::kExit, {3720, 1440, 1215, 375}, 4, "E&xit"));
 
   ControlLayout files;
   files.name = "filList";
@@ -57,7 +46,8 @@ ui::FormLayout build() {
   files.pattern = "*.pk3";
   form.controls.push_back(files);
 
-  form.controls.push_back(button("cmdAbout", ids::kAbout, {3720, 3840, 1215, 255}, 53, "About..."));
+  form.controls.push_back(
+      ui::commandButton("cmdAbout", ids::kAbout, {3720, 3840, 1215, 255}, 53, "About..."));
 
   ControlLayout panel;
   panel.name = "Picture1";

@@ -14,4 +14,17 @@ std::vector<const ControlLayout*> FormLayout::tabOrder() const {
   return order;
 }
 
+ControlLayout commandButton(const char* name, int id, TwipsRect rect, int tabIndex,
+                            const char* caption) {
+  ControlLayout c;
+  c.name = name;
+  c.kind = ControlKind::CommandButton;
+  c.id = id;
+  c.rect = rect;
+  c.tabIndex = tabIndex;
+  c.tabStop = true;
+  c.caption = caption;
+  return c;
+}
+
 }  // namespace vcit::ui

@@ -115,6 +115,10 @@ struct FormLayout {
   std::vector<const ControlLayout*> tabOrder() const;
 };
 
+// A command button that the Tab key stops at.
+ControlLayout commandButton(const char* name, int id, TwipsRect rect, int tabIndex,
+                            const char* caption);
+
 // A model control tied to the child window with this identifier (or, with id 0 and a label,
 // to the window's caption).
 struct Binding {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/launcher_session.h"
 #include "launcher/control_ids.h"
 #include "launcher/launcher_layout.h"
 #include "support/e2e_driver.h"
@@ -15,47 +16,16 @@ namespace vcit::e2e {
 namespace {
 
 namespace ids = launcher::ids;
-constexpr const char* kCaption = "VC:IT Mod Launcher";
 
-class LauncherWindow : public ::testing::Test {
+class LauncherWindow : public LauncherSession {
  protected:
-  void SetUp() override { makeDpiAware(); }
+  LauncherWindow() : LauncherSession("launcher-window-game") {}
 
-  // Starts the launcher on the program folder and waits for its window.
-  HWND start(const std::vector<std::string>& environment = {}) {
-    process = std::make_unique<Process>(program.exe(), environment);
-    window = process->waitForWindow(kCaption);
-    EXPECT_NE(window, nullptr) << "the launcher window did not appear";
-    return window;
-  }
-  HWND control(int id) const {
-    // Controls of the rows lie inside panels: search the whole tree.
-    struct Search {
-      int id;
-      HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          if (GetDlgCtrlID(hwnd) == s->id) {
-            s->found = hwnd;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
   ui::TwipsRect twipsOf(HWND hwnd, unsigned dpi) const {
     const RECT r = rectInParent(hwnd);
     return {pixelsToTwips(r.left, dpi), pixelsToTwips(r.top, dpi),
             pixelsToTwips(r.right - r.left, dpi), pixelsToTwips(r.bottom - r.top, dpi)};
   }
-  int checkState(int row) const {
-    return static_cast<int>(SendMessageW(control(ids::kMarkBase + row), BM_GETCHECK, 0, 0));
-  }
-  bool applyEnabled() const { return IsWindowEnabled(control(ids::kApply)) != FALSE; }
 
   // Every control where the layout puts it, at this DPI, within the rounding of one pixel.
   void expectLayoutAt(unsigned dpi) {
@@ -74,12 +44,6 @@ class LauncherWindow : public ::testing::Test {
       EXPECT_NEAR(got.height, c.rect.height, tolerance);
     }
   }
-
-  ProgramFolder program{launcherExe(), "launcher-window"};
-  GameFolder game{"launcher-window-game"};
-  BasePath basePath{game.path()};
-  std::unique_ptr<Process> process;
-  HWND window = nullptr;
 };
 
 TEST_F(LauncherWindow, ShowsItsCaptionControlsAndGeometryInTwipsAt96Dpi) {
@@ -203,20 +167,20 @@ TEST_F(LauncherWindow, MarksComeBackFromTheStateFileAndAClickOnARowEnablesApply)
   for (const char* name : {"a.pk3", "b.pk3", "c.pk3"}) program.addPackage(name);
   program.writeStateFile({{"c.pk3", 2}, {"b.pk3", 1}, {"a.pk3", 0}});
   ASSERT_TRUE(start());
-  EXPECT_EQ(checkState(0), BST_UNCHECKED);
-  EXPECT_EQ(checkState(1), BST_CHECKED);
-  EXPECT_EQ(checkState(2), BST_INDETERMINATE);
+  EXPECT_EQ(markState(0), BST_UNCHECKED);
+  EXPECT_EQ(markState(1), BST_CHECKED);
+  EXPECT_EQ(markState(2), BST_INDETERMINATE);
   EXPECT_FALSE(applyEnabled());
 
   click(control(ids::kMarkBase));
-  EXPECT_EQ(checkState(0), BST_CHECKED);
+  EXPECT_EQ(markState(0), BST_CHECKED);
   EXPECT_TRUE(applyEnabled());
   click(control(ids::kMarkBase + 2));
-  EXPECT_EQ(checkState(2), BST_UNCHECKED) << "a click clears a grayed mark";
+  EXPECT_EQ(markState(2), BST_UNCHECKED) << "a click clears a grayed mark";
 
   // An empty row's box takes the click too.
   click(control(ids::kMarkBase + 9));
-  EXPECT_EQ(checkState(9), BST_CHECKED);
+  EXPECT_EQ(markState(9), BST_CHECKED);
   EXPECT_TRUE(applyEnabled());
 }
 
