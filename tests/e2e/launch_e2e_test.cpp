@@ -86,6 +86,10 @@ TEST_F(LauncherSession, ExitWithTheAboutWindowOpenEndsTheProgram) {
   press(control(launcher::ids::kAbout));
   ASSERT_TRUE(waitUntil([&] { return topLevelWindows(process->id()).size() >= 2; }))
       << "the About window did not open";
+  // The About window opens over the Exit button: drag it aside, as a user would.
+  for (HWND w : topLevelWindows(process->id()))
+    if (w != window) SetWindowPos(w, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  settle(window);
   press(control(launcher::ids::kExit));
   EXPECT_TRUE(process->waitForExit(10000).has_value()) << "the program did not end";
 }

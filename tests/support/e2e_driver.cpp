@@ -2,6 +2,8 @@
 
 #include "support/e2e_driver.h"
 
+#include "platform/win32/win32_handles.h"
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -19,22 +21,10 @@ namespace fs = std::filesystem;
 namespace {
 
 std::wstring wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
+  return platform::win32::widen(text);
 }
-
 std::string narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
+  return platform::win32::narrow(text);
 }
 
 fs::path pathOf(const std::string& p) {
