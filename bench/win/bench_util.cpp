@@ -258,6 +258,8 @@ void writePattern(const std::string& path, std::uint64_t size, std::uint32_t see
     if (!WriteFile(f.get(), buffer.data(), n, &written, nullptr) || written != n)
       throw std::runtime_error("cannot write " + path);
   }
+  // On the disk before anything is timed, so that its write-back does not compete with it.
+  FlushFileBuffers(f.get());
 }
 
 void restamp(const std::string& path, std::uint32_t seed) {

@@ -100,7 +100,8 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool exists(const std::string& path);
 std::uint64_t fileSize(const std::string& path);
-// A file of this size whose bytes follow from the seed (no two seeds alike).
+// A file of this size whose bytes follow from the seed (no two seeds alike), flushed to the
+// disk.
 void writePattern(const std::string& path, std::uint64_t size, std::uint32_t seed);
 // Overwrites the first and last 4 KB of a file with bytes from the seed (its size stays, its
 // last-write time moves), so that it differs from every earlier version.
