@@ -40,6 +40,7 @@ class FileSystem {
   // True when a normal file exists at exactly this path.
   virtual bool fileExists(const std::string& path) = 0;
   virtual std::optional<FileFacts> facts(const std::string& path) = 0;
+  // Deletes the file, and what an interrupted copy to this path left beside it.
   virtual void deleteFile(const std::string& path) = 0;
   // Copies source over target without ever leaving a partly written target: the data goes to
   // a temporary file beside the target, is flushed, and then replaces the target. The copy

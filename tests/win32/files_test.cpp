@@ -65,6 +65,16 @@ class FilesTest : public ::testing::Test {
   std::string dir_;
 };
 
+TEST_F(FilesTest, DeletingAPackageAlsoRemovesWhatAnInterruptedCopyLeft) {
+  const std::string partial = std::string(Win32FileSystem::kPartialSuffix);
+  e2e::writeFile(at("kept.pk3"), "old");
+  e2e::writeFile(at("kept.pk3") + partial, "half a copy");
+  e2e::writeFile(at("gone.pk3") + partial, "half a copy");
+  files.deleteFile(at("kept.pk3"));
+  EXPECT_EQ(errorOf([&] { files.deleteFile(at("gone.pk3")); }), 53) << "the package itself";
+  EXPECT_THAT(names(), ElementsAre());
+}
+
 TEST_F(FilesTest, FailuresGiveTheRunTimeErrorNumbers) {
   e2e::writeFile(at("ro.pk3"), "read-only");
   e2e::writeFile(at("busy.pk3"), "busy");

@@ -237,6 +237,9 @@ std::optional<FileFacts> Win32FileSystem::facts(const std::string& path) {
 }
 
 void Win32FileSystem::deleteFile(const std::string& path) {
+  // A copy to this path that was cut short (the process killed, the power lost) left its
+  // temporary file; a package that is no longer wanted takes that with it.
+  DeleteFileW(widen(path + kPartialSuffix).c_str());
   if (!DeleteFileW(widen(path).c_str())) raiseLastError();
 }
 
