@@ -1,24 +1,10 @@
 #pragma once
 
-#include <string>
-#include <utility>
-
-#include "ui/control.h"
+#include "ui/text_control.h"
 
 namespace vcit::ui {
 
 // A text the user reads and cannot change: a label, or a window's caption.
-class Label : public Control {
- public:
-  const std::string& text() const { return text_; }
-  void setText(std::string text) {
-    if (text_ == text) return;
-    text_ = std::move(text);
-    changed();
-  }
-
- private:
-  std::string text_;
-};
+class Label : public TextControl {};
 
 }  // namespace vcit::ui

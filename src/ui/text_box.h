@@ -1,23 +1,10 @@
 #pragma once
 
-#include <string>
-#include <utility>
-
-#include "ui/control.h"
+#include "ui/text_control.h"
 
 namespace vcit::ui {
 
-class TextBox : public Control {
- public:
-  const std::string& text() const { return text_; }
-  void setText(std::string text) {
-    if (text_ == text) return;
-    text_ = std::move(text);
-    changed();
-  }
-
- private:
-  std::string text_;
-};
+// A one-line text box.
+class TextBox : public TextControl {};
 
 }  // namespace vcit::ui
