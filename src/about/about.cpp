@@ -2,8 +2,9 @@
 
 #include <exception>
 
-#include "app/app_info.h"
 #include "core/runtime_error.h"
+#include "meta/version.h"
+#include "platform/registry_key.h"
 
 namespace vcit {
 
@@ -64,20 +65,16 @@ bool frmAbout::GetKeyValue(platform::reg::Key& KeyRoot, const std::string& KeyNa
                            const std::string& SubKeyRef, std::string& KeyVal) {
   namespace reg = platform::reg;
   platform::Registry& registry = platform_.registry;
-  reg::Key key = 0;
-  // The key is closed on every way out, also when reading its data fails.
-  struct Closer {
-    platform::Registry& registry;
-    reg::Key& key;
-    ~Closer() { registry.closeKey(key); }
-  } closer{registry, key};
-
-  if (registry.openKey(KeyRoot, KeyName, 0, about::kKeyAccess, key) != reg::kSuccess) {
-    key = 0;
+  platform::RegistryKey key(registry);
+  if (registry.openKey(KeyRoot, KeyName, 0, about::kKeyAccess, key.receive()) != reg::kSuccess) {
+    key.forget();
+    // The lookup closes the handle on failure too; after a failed open it is empty, and that
+    // close fails without harm.
+    registry.closeKey(key.get());
     KeyVal.clear();
     return false;
   }
-  const auto queried = registry.queryValue(key, SubKeyRef, true, about::kValueBufferSize);
+  const auto queried = registry.queryValue(key.get(), SubKeyRef, true, about::kValueBufferSize);
   if (queried.status != reg::kSuccess) {
     KeyVal.clear();
     return false;

@@ -2,7 +2,7 @@
 
 #include "about/about.h"
 #include "about/about_ids.h"
-#include "app/resource_ids.h"
+#include "meta/resource_ids.h"
 
 namespace vcit::about {
 

@@ -1,4 +1,4 @@
-#include "app/app_info.h"
+#include "meta/version.h"
 #include "launcher/launcher.h"
 #include "ui/handlers.h"
 

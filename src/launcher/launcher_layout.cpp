@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/resource_ids.h"
 #include "launcher/control_ids.h"
 #include "launcher/launcher.h"
+#include "meta/resource_ids.h"
 
 namespace vcit::launcher {
 

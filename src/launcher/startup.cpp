@@ -1,7 +1,7 @@
 #include <exception>
 #include <limits>
 
-#include "app/app_info.h"
+#include "meta/version.h"
 #include "core/runtime_error.h"
 #include "core/text.h"
 #include "launcher/launcher.h"

@@ -73,7 +73,7 @@ std::string multiStringData(const DynamicValue& v) {
 
 RegOp::RegOp(platform::Registry& registry, platform::System& system,
              platform::MessageBoxes& messages)
-    : registry_(registry), system_(system), messages_(messages) {
+    : registry_(registry), system_(system), messages_(messages), KeyHandle(registry) {
   CurrentRoot = reg::kCurrentUser;
   IsNT = IsWindowsNT();
   if (IsNT) RequestedAccess = reg::kKeyRead;
@@ -120,9 +120,9 @@ bool RegOp::EnsureOpen() {
     return false;
   }
   if (OpenAccess != 0 && RequestedAccess != OpenAccess) CloseKey();
-  if (KeyHandle == 0) {
+  if (!KeyHandle) {
     OpenKey(CurrentRoot, CurrentKey);
-    if (KeyHandle == 0) {
+    if (!KeyHandle) {
       ReportError(kCannotOpen);
       return false;
     }
@@ -139,13 +139,11 @@ void RegOp::OpenKey(std::uint32_t root, const std::string& path) {
     root = reg::kCurrentUser;
     CurrentRoot = root;
   }
-  platform::reg::Key handle = 0;
   // Whether the key opened is told by the handle alone.
-  registry_.createKey(root, path, "1", 0, RequestedAccess, handle);
-  KeyHandle = handle;
-  if (KeyHandle == 0) return;
+  registry_.createKey(root, path, "1", 0, RequestedAccess, KeyHandle.receive());
+  if (!KeyHandle) return;
   platform::Registry::KeyInfo info;
-  registry_.queryInfoKey(KeyHandle, info);
+  registry_.queryInfoKey(KeyHandle.get(), info);
   SubKeyTotal = info.subKeys;
   MaxSubKeyNameLength = info.maxSubKeyNameLength;
   ValueTotal = info.values;
@@ -155,14 +153,12 @@ void RegOp::OpenKey(std::uint32_t root, const std::string& path) {
 }
 
 void RegOp::CloseKey() {
-  if (KeyHandle == 0) return;
-  registry_.closeKey(KeyHandle);
-  KeyHandle = 0;
+  KeyHandle.close();
 }
 
 void RegOp::RefreshKeyInfo(bool values, bool subKeys) {
   platform::Registry::KeyInfo info;
-  if (registry_.queryInfoKey(KeyHandle, info) != reg::kSuccess) return;
+  if (registry_.queryInfoKey(KeyHandle.get(), info) != reg::kSuccess) return;
   if (values) {
     ValueTotal = info.values;
     MaxValueNameLength = info.maxValueNameLength;
@@ -204,13 +200,13 @@ void RegOp::LoadValues() {
   for (std::uint32_t index = 0; index < ValueTotal; ++index) {
     const std::uint32_t nameCapacity = MaxValueNameLength + 1;
     const std::uint32_t dataCapacity = MaxValueDataLength + 1;
-    const auto found = registry_.enumValue(KeyHandle, index, nameCapacity, dataCapacity);
+    const auto found = registry_.enumValue(KeyHandle.get(), index, nameCapacity, dataCapacity);
     if (found.status != reg::kSuccess) continue;
     const std::string name = TrimAtNull(found.name);
     if (found.type == reg::kTypeDword) {
       // Read once more into a 4-byte integer.
       const auto number = registry_.enumValue(
-          KeyHandle, index, static_cast<std::uint32_t>(text::length(name) + 1), 4);
+          KeyHandle.get(), index, static_cast<std::uint32_t>(text::length(name) + 1), 4);
       if (number.status != reg::kSuccess) continue;
       cache_.SetItem(name, littleEndianLong(number.data));
       continue;
@@ -267,7 +263,7 @@ void RegOp::Value(const std::string& ValueName, const DynamicValue& vValue) {
   if (IsNT) RequestedAccess = reg::kKeyReadWrite;
   if (!EnsureOpen()) return;
 
-  const auto existing = registry_.queryValue(KeyHandle, ValueName, false, 0);
+  const auto existing = registry_.queryValue(KeyHandle.get(), ValueName, false, 0);
   if (existing.status == reg::kSuccess) {
     switch (existing.type) {
       case reg::kTypeSz:
@@ -310,7 +306,7 @@ void RegOp::Value(const std::string& ValueName, const DynamicValue& vValue) {
       data = PendingValue.toText() + '\0';
       break;
   }
-  registry_.setValue(KeyHandle, ValueName, type, data);
+  registry_.setValue(KeyHandle.get(), ValueName, type, data);
   RefreshKeyInfo(true, false);
   cache_.RemoveAll();
 }
@@ -355,7 +351,7 @@ DynamicValue RegOp::AllKeys() {
   names.items.resize(SubKeyTotal);
   for (std::uint32_t index = 0; index < SubKeyTotal; ++index) {
     std::string name;
-    if (registry_.enumKey(KeyHandle, index, MaxSubKeyNameLength + 1, name) == reg::kSuccess)
+    if (registry_.enumKey(KeyHandle.get(), index, MaxSubKeyNameLength + 1, name) == reg::kSuccess)
       names.items[index] = TrimAtNull(name);
   }
   return names;
@@ -372,7 +368,7 @@ std::int32_t RegOp::KeyCount() {
 bool RegOp::DeleteValue(const std::string& ValueName) {
   if (IsNT) RequestedAccess = reg::kKeyAllAccess;
   if (!EnsureOpen()) return false;
-  if (registry_.deleteValue(KeyHandle, ValueName) != reg::kSuccess) return false;
+  if (registry_.deleteValue(KeyHandle.get(), ValueName) != reg::kSuccess) return false;
   RefreshKeyInfo(true, false);
   cache_.RemoveAll();
   return true;
@@ -391,9 +387,9 @@ bool RegOp::DeleteKey() {
   CurrentKey = CurrentKey.substr(0, slash);
   if (IsNT) RequestedAccess = reg::kKeyAllAccess;
   OpenKey(CurrentRoot, CurrentKey);
-  if (KeyHandle == 0) return false;
-  const long status = ShellDeleteAvailable() ? registry_.shellDeleteKey(KeyHandle, leaf)
-                                             : registry_.deleteKey(KeyHandle, leaf);
+  if (!KeyHandle) return false;
+  const long status = ShellDeleteAvailable() ? registry_.shellDeleteKey(KeyHandle.get(), leaf)
+                                             : registry_.deleteKey(KeyHandle.get(), leaf);
   if (status != reg::kSuccess) return false;
   RefreshKeyInfo(false, true);
   cache_.RemoveAll();

@@ -5,6 +5,7 @@
 
 #include "core/dynamic_value.h"
 #include "platform/platform.h"
+#include "platform/registry_key.h"
 #include "registry/value_cache.h"
 
 namespace vcit {
@@ -64,7 +65,7 @@ class RegOp {
   std::int32_t OptionFlags = 0;
   std::string CurrentKey;
   DynamicValue PendingValue;
-  platform::reg::Key KeyHandle = 0;
+  platform::RegistryKey KeyHandle;
   std::uint32_t SubKeyTotal = 0;
   std::uint32_t ValueTotal = 0;
   std::uint32_t MaxSubKeyNameLength = 0;

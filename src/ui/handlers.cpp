@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/app_info.h"
+#include "meta/version.h"
 
 namespace vcit::ui {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/resource_ids.h"
+#include "meta/resource_ids.h"
 #include "support/e2e_driver.h"
 
 namespace vcit::e2e {
