@@ -10,10 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/text_conversion.h"
+
 namespace vcit::bench {
 
-std::wstring wide(const std::string& s);
-std::string narrow(const std::wstring& s);
+inline std::wstring wide(const std::string& s) {
+  return platform::win32::widen(s);
+}
+using platform::win32::narrow;
 
 // A kernel handle, closed on destruction.
 class Handle {

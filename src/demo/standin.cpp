@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/text_conversion.h"
+
 namespace {
 
 std::wstring ownPath() {
@@ -38,16 +40,6 @@ std::vector<std::wstring> packages(const std::wstring& mainFolder) {
   return names;
 }
 
-std::string utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
     PostQuitMessage(0);
@@ -65,8 +57,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   wchar_t marker[MAX_PATH] = {};
   if (GetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", marker, MAX_PATH) > 0) {
-    std::string report = "started " + utf8(self) + "\r\n";
-    for (const auto& name : found) report += utf8(name) + "\r\n";
+    std::string report = "started " + vcit::platform::win32::narrow(self) + "\r\n";
+    for (const auto& name : found) report += vcit::platform::win32::narrow(name) + "\r\n";
     const HANDLE file = CreateFileW(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 2;

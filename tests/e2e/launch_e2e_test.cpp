@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/launcher_session.h"
-#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_clipboard.h"
 
 namespace vcit::e2e {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "support/e2e_driver.h"
 
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/text_conversion.h"
 
 #include <algorithm>
 #include <array>

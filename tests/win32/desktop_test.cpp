@@ -10,7 +10,12 @@
 #include <thread>
 
 #include "core/runtime_error.h"
-#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_events.h"
+#include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_message_boxes.h"
+#include "platform/win32/win32_program_starter.h"
+#include "platform/win32/win32_shell.h"
 #include "support/e2e_driver.h"
 
 namespace vcit::platform {

@@ -5,12 +5,13 @@
 
 #include "core/runtime_error.h"
 #include "core/text.h"
-#include "platform/win32/win32_ansi.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/scoped_win.h"
+#include "platform/win32/text_conversion.h"
 
 namespace vcit::platform {
 namespace {
 
+using win32::UniqueFindHandle;
 using win32::UniqueHandle;
 using win32::widen;
 
@@ -26,20 +27,6 @@ std::wstring withoutTrailingSeparators(std::wstring path) {
   while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
   return path;
 }
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // Removes the temporary file of a copy unless the copy was committed.
 class PartialFile {
@@ -89,12 +76,12 @@ class Win32RecordFile : public RecordFile {
     // state file of 32767 records take seconds.
     if (at < blockStart_ || at + length > blockStart_ + block_.size()) readBlock(at);
     if (at + length > blockStart_ + block_.size()) return std::nullopt;
-    return ansi::toUtf8(block_.substr(static_cast<std::size_t>(at - blockStart_), length));
+    return win32::fromCodePage(block_.substr(static_cast<std::size_t>(at - blockStart_), length));
   }
 
   void write(std::int32_t number, const std::string& record) override {
     if (number < 1 || length_ < 1) raise(63);
-    std::string bytes = ansi::fromUtf8(record);
+    std::string bytes = win32::toCodePage(record);
     bytes.resize(static_cast<std::size_t>(length_), ' ');
     block_.clear();
     seekTo(file_.get(), offsetOf(number));
@@ -196,7 +183,7 @@ std::vector<std::string> Win32FileSystem::listFiles(const std::string& folder,
                                                     const std::string& pattern) {
   const std::wstring query = withoutTrailingSeparators(widen(folder)) + L"\\" + widen(pattern);
   WIN32_FIND_DATAW entry{};
-  FindHandle find(
+  UniqueFindHandle find(
       FindFirstFileExW(query.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
   std::vector<std::string> names;
   if (find.get() == INVALID_HANDLE_VALUE) {

@@ -1,9 +1,14 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_events.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_message_boxes.h"
+#include "platform/win32/win32_program_starter.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
 
 namespace vcit::platform {

@@ -5,7 +5,7 @@
 #include <bit>
 #include <vector>
 
-#include "platform/win32/win32_ansi.h"
+#include "platform/win32/text_conversion.h"
 
 namespace vcit::platform {
 namespace {
@@ -23,17 +23,17 @@ reg::Key fromHkey(HKEY key) {
 }
 
 std::string ansiName(const std::string& utf8) {
-  return ansi::fromUtf8(utf8);
+  return win32::toCodePage(utf8);
 }
 
 // Data as the registry holds it in the code page (text types) or as raw bytes.
 std::string toRegistryData(std::uint32_t type, const std::string& data) {
-  return reg::isTextType(type) ? ansi::fromUtf8(data) : data;
+  return reg::isTextType(type) ? win32::toCodePage(data) : data;
 }
 
 std::string fromRegistryData(std::uint32_t type, const BYTE* data, DWORD size) {
   const auto* bytes = reinterpret_cast<const char*>(data);
-  return reg::isTextType(type) ? ansi::toUtf8(bytes, size) : std::string(bytes, size);
+  return reg::isTextType(type) ? win32::fromCodePage(bytes, size) : std::string(bytes, size);
 }
 
 // A buffer that is never a null pointer, also when its capacity is 0 (a null data pointer
@@ -93,7 +93,7 @@ Registry::Enumerated Win32Registry::enumValue(reg::Key key, std::uint32_t index,
   out.status = RegEnumValueA(toHkey(key), index, name.data(), &nameSize, nullptr, &type,
                              data.data(), &dataSize);
   if (out.status == ERROR_SUCCESS) {
-    out.name = ansi::toUtf8(name.data(), nameSize);
+    out.name = win32::fromCodePage(name.data(), nameSize);
     out.type = type;
     out.data = fromRegistryData(type, data.data(), dataSize);
   }
@@ -107,7 +107,7 @@ long Win32Registry::enumKey(reg::Key key, std::uint32_t index, std::uint32_t nam
   FILETIME lastWrite{};
   const LONG status =
       RegEnumKeyExA(toHkey(key), index, buf.data(), &size, nullptr, nullptr, nullptr, &lastWrite);
-  if (status == ERROR_SUCCESS) name = ansi::toUtf8(buf.data(), size);
+  if (status == ERROR_SUCCESS) name = win32::fromCodePage(buf.data(), size);
   return status;
 }
 

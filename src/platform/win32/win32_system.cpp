@@ -5,7 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/win32/win32_ansi.h"
+#include "platform/win32/scoped_win.h"
+#include "platform/win32/text_conversion.h"
 
 // With UNICODE this names the wide function; the 8-bit one is wanted here.
 #undef GetEnvironmentStrings
@@ -22,7 +23,7 @@ std::uint32_t Win32System::platformId() {
 
 System::Expanded Win32System::expandEnvironmentStrings(const std::string& text,
                                                        std::uint32_t capacity) {
-  const std::string source = ansi::fromUtf8(text);
+  const std::string source = win32::toCodePage(text);
   std::vector<char> buffer(capacity == 0 ? 1 : capacity);
   Expanded out;
   out.count = ExpandEnvironmentStringsA(source.c_str(), buffer.data(), capacity);
@@ -30,7 +31,7 @@ System::Expanded Win32System::expandEnvironmentStrings(const std::string& text,
     // The count includes the NUL; the text also ends at the first NUL, should the count that
     // the 8-bit function reports be larger than what it wrote.
     const std::size_t size = strnlen(buffer.data(), out.count - 1);
-    out.text = ansi::toUtf8(buffer.data(), size);
+    out.text = win32::fromCodePage(buffer.data(), size);
   }
   return out;
 }
@@ -43,7 +44,7 @@ std::string Win32System::environmentEntry(int n) {
   for (const char* entry = block; *entry != '\0'; entry += std::strlen(entry) + 1) {
     if (entry[0] == '=') continue;
     if (++index == n) {
-      found = ansi::toUtf8(entry, std::strlen(entry));
+      found = win32::fromCodePage(entry, std::strlen(entry));
       break;
     }
   }
@@ -52,10 +53,8 @@ std::string Win32System::environmentEntry(int n) {
 }
 
 bool Win32System::libraryLoads(const std::string& name) {
-  HMODULE module = LoadLibraryA(ansi::fromUtf8(name).c_str());
-  if (!module) return false;
-  FreeLibrary(module);
-  return true;
+  const win32::UniqueModule module(LoadLibraryA(win32::toCodePage(name).c_str()));
+  return static_cast<bool>(module);
 }
 
 std::string Win32System::programDirectory() {
@@ -72,12 +71,7 @@ std::string Win32System::programDirectory() {
   std::wstring folder(path.begin(), path.end());
   folder = folder.substr(
       0, folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
-  const int size = static_cast<int>(folder.size());
-  if (size == 0) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, folder.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, folder.data(), size, out.data(), n, nullptr, nullptr);
-  return out;
+  return win32::narrow(folder);
 }
 
 void Win32System::endProgram() {

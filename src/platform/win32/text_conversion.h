@@ -1,0 +1,22 @@
+#pragma once
+
+// Text between the program's UTF-8 and the encodings of Windows: UTF-16 for the "W" functions
+// and the system's 8-bit code page (CP_ACP) for the "A" functions.
+
+#include <cstddef>
+#include <string>
+
+namespace vcit::platform::win32 {
+
+// UTF-8 to UTF-16 and back (invalid UTF-8 becomes U+FFFD).
+std::wstring widen(const std::string& utf8);
+std::string narrow(const std::wstring& wide);
+std::string narrow(const wchar_t* wide, std::size_t size);
+
+// UTF-8 to the code page and back. Every byte counts, NULs included, so data with embedded
+// NULs converts whole. Characters the code page lacks become its default character.
+std::string toCodePage(const std::string& utf8);
+std::string fromCodePage(const std::string& ansi);
+std::string fromCodePage(const char* ansi, std::size_t size);
+
+}  // namespace vcit::platform::win32

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace vcit::platform {
+
+// The shell's Run dialog. create() makes the shell's automation object (Shell, IShellDispatch);
+// its FileRun asks the shell for the Run dialog and, where the shell does not provide it (Wine
+// answers E_NOTIMPL) or no dialog appears, opens the shell's own Run dialog (shell32's
+// RunFileDlg) on a thread of its own, since that dialog is modal. FileRun returns once a new
+// dialog has the keyboard focus; when none has it after a bounded wait it raises error 440, so
+// that no keystrokes meant for the dialog go to another window. Dialogs still open when this
+// object goes away are closed.
+class Win32Shell : public Shell {
+ public:
+  Win32Shell();
+  Win32Shell(const Win32Shell&) = delete;
+  Win32Shell& operator=(const Win32Shell&) = delete;
+  ~Win32Shell() override;
+
+  std::unique_ptr<ShellObject> create() override;
+
+  // How long FileRun waits for the dialog to have the focus.
+  DWORD focusTimeoutMs = 5000;
+  // How long FileRun gives the automation object's dialog to appear before opening the
+  // shell's own.
+  DWORD shellDialogTimeoutMs = 1500;
+
+  // What the last FileRun did, for diagnostics and tests: the automation call's result and
+  // whether the shell's own dialog was opened instead.
+  HRESULT lastFileRunResult = S_OK;
+  bool lastUsedRunFileDlg = false;
+  // The dialog window that had the focus at the end of the last FileRun (null when none).
+  HWND lastDialog = nullptr;
+
+  // Opens the shell's own Run dialog on a new thread; gives that thread's id (0 when shell32
+  // offers no Run dialog).
+  DWORD openRunFileDialog();
+  // Closes every Run dialog this object opened and waits (bounded) for their threads.
+  void closeDialogs();
+
+ private:
+  struct DialogThread;
+  void reapFinished();
+
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<DialogThread>> dialogs_;
+};
+
+}  // namespace vcit::platform
