@@ -211,6 +211,27 @@ TEST_F(FormTest, TabFollowsTheTabIndicesAcrossPanelsAndSkipsWhatCannotTakeFocus)
   EXPECT_EQ(GetDlgCtrlID(GetFocus()), kGo);
 }
 
+TEST_F(FormTest, ShiftTabWalksTheTabOrderBackwards) {
+  // Shift held down in this thread's keyboard state, and let go again whatever happens.
+  struct ShiftDown {
+    ShiftDown() { set(0x80); }
+    ~ShiftDown() { set(0); }
+    static void set(BYTE state) {
+      BYTE keys[256] = {};
+      GetKeyboardState(keys);
+      keys[VK_SHIFT] = state;
+      SetKeyboardState(keys);
+    }
+  } shift;
+  SetFocus(form->child(kGo));
+  std::vector<int> visited;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
+    visited.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  EXPECT_EQ(visited, (std::vector<int>{kStop, kMark, kName, kGo}));
+}
+
 TEST_F(FormTest, AccessKeysAndEnterPressButtons) {
   SetFocus(form->child(kName));
   EXPECT_TRUE(key(WM_SYSCHAR, 's'));
