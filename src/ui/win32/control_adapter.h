@@ -9,8 +9,8 @@
 
 namespace vcit::ui::win32 {
 
-// What the form does for a bound control's refresh: move the focus on from a window that
-// is about to be disabled.
+// What a bound control's refresh asks of the form: move the focus on from a window that is
+// about to be disabled.
 using MoveFocusOn = std::function<void(HWND)>;
 
 // How one kind of control lives on Win32: the window it is made of, how that window shows
@@ -27,7 +27,7 @@ struct ControlAdapter {
   void (*bind)(ChildWindow& child, const Binding& binding, const MoveFocusOn& moveFocusOn);
 
   bool pressTakesFocus;  // pressing it (access key) first gives it the focus
-  bool buttonLike;       // a letter alone presses the control of that access key
+  bool buttonLike;       // while it has the focus, a letter alone works as an access key
   bool pressedByEnter;   // Enter presses it when it has the focus
   bool tabSelectsText;   // the Tab key selects its text
   bool alwaysColoured;   // painted in its layout's colours even when they are the defaults

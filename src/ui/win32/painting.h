@@ -23,8 +23,9 @@ class Palette {
   // brush of its background; null for a control painted in the system's own colours.
   HBRUSH controlColours(HDC dc, const ChildWindow& child);
   void paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned dpi);
-  // A panel: its background (child null: the face colour), then its icon.
+  // A panel's background in its layout's colour (child null: the face colour).
   void erasePanel(HWND panel, HDC dc, const ChildWindow* child);
+  // A panel's WM_PAINT: its icon, centred, when it has one.
   static void paintPanel(HWND panel, const ChildWindow* child, unsigned dpi);
 
  private:
