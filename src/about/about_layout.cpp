@@ -12,13 +12,12 @@ using ui::Colour;
 using ui::ControlKind;
 using ui::ControlLayout;
 
-ControlLayout label(const char* name, int id, ui::TwipsRect rect, int tabIndex) {
+ControlLayout label(const char* name, int id, ui::TwipsRect rect) {
   ControlLayout c;
   c.name = name;
   c.kind = ControlKind::Label;
   c.id = id;
   c.rect = rect;
-  c.tabIndex = tabIndex;
   c.wordWrap = true;
   return c;
 }
@@ -35,7 +34,7 @@ ui::FormLayout build() {
   form.screenPosition = ui::TwipsRect{2340, 1935, 0, 0};
   form.iconResource = VCIT_IDI_APP;
 
-  ControlLayout ok = ui::commandButton("cmdOK", ids::kOK, {4245, 2625, 1260, 345}, 0, "OK");
+  ControlLayout ok = ui::commandButton("cmdOK", ids::kOK, {4245, 2625, 1260, 345}, "OK");
   ok.defaultButton = true;
   ok.cancelButton = true;
   form.controls.push_back(ok);
@@ -45,30 +44,36 @@ ui::FormLayout build() {
   icon.kind = ControlKind::Panel;
   icon.id = ids::kIcon;
   icon.rect = {240, 240, 540, 540};
-  icon.tabIndex = 1;
   icon.iconResource = VCIT_IDI_ABOUT;
   form.controls.push_back(icon);
 
-  form.controls.push_back(ui::commandButton("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345}, 2,
-                                            "&System Info..."));
+  form.controls.push_back(
+      ui::commandButton("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345}, "&System Info..."));
 
-  ControlLayout description =
-      label("lblDescription", ids::kDescription, {1050, 1125, 3885, 1170}, 3);
+  ControlLayout description = label("lblDescription", ids::kDescription, {1050, 1125, 3885, 1170});
   description.caption = kDescription;
   description.foreground = Colour::Black;
   form.controls.push_back(description);
 
-  ControlLayout disclaimer = label("lblDisclaimer", ids::kDisclaimer, {255, 2625, 3870, 825}, 4);
+  ControlLayout disclaimer = label("lblDisclaimer", ids::kDisclaimer, {255, 2625, 3870, 825});
   disclaimer.caption = kDisclaimer;
   disclaimer.foreground = Colour::Black;
   form.controls.push_back(disclaimer);
 
-  ControlLayout title = label("lblTitle", ids::kTitle, {1050, 240, 3885, 480}, 5);
+  ControlLayout title = label("lblTitle", ids::kTitle, {1050, 240, 3885, 480});
   title.foreground = Colour::Black;
   title.font = ui::FontSpec{12, true};
   form.controls.push_back(title);
 
-  form.controls.push_back(label("lblVersion", ids::kVersion, {1050, 780, 3885, 225}, 6));
+  form.controls.push_back(label("lblVersion", ids::kVersion, {1050, 780, 3885, 225}));
+
+  ui::setTabOrder(form, {{"cmdOK"},
+                         {"picIcon"},
+                         {"cmdSysInfo"},
+                         {"lblDescription"},
+                         {"lblDisclaimer"},
+                         {"lblTitle"},
+                         {"lblVersion"}});
 
   form.lines.push_back({"Line1", 1, 90, 2445, 5654, 2445, Colour::Grey, 1});
   form.lines.push_back({"Line1", 0, 105, 2460, 5654, 2460, Colour::White, 2});

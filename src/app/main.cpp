@@ -12,20 +12,27 @@
 #include "about/about_layout.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_layout.h"
-#include "platform/win32/win32_form.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/handlers.h"
+#include "ui/win32/form.h"
 
 namespace {
 
-using vcit::platform::win32::Win32Form;
+using vcit::ui::win32::Form;
+
+// Errors escaping an event handler end as the common failure report.
+vcit::ui::win32::ErrorSink reportingTo(vcit::platform::MessageBoxes& messages) {
+  return [&messages](const std::exception& e) {
+    vcit::ui::reportFailure(messages, vcit::ui::asRuntimeError(e));
+  };
+}
 
 // The About window on screen: a form of the toolkit bound to the About logic.
 class AboutWindow : public vcit::about::AboutBox::Window {
  public:
   AboutWindow(vcit::frmAbout& form, vcit::platform::MessageBoxes& failures,
               std::function<void()> closed)
-      : window_(vcit::about::layout(), failures) {
+      : window_(vcit::about::layout(), reportingTo(failures)) {
     window_.bind(vcit::about::bindings(form));
     window_.onDestroyed = std::move(closed);
   }
@@ -34,7 +41,7 @@ class AboutWindow : public vcit::about::AboutBox::Window {
   void close() override { window_.close(); }
 
  private:
-  Win32Form window_;
+  Form window_;
 };
 
 }  // namespace
@@ -42,7 +49,7 @@ class AboutWindow : public vcit::about::AboutBox::Window {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   auto services = std::make_unique<vcit::platform::Win32Platform>();
   vcit::platform::Platform& platform = services->platform;
-  services->events.filter = [](MSG& message) { return Win32Form::preTranslate(message); };
+  services->events.filter = [](MSG& message) { return Form::preTranslate(message); };
 
   vcit::about::AboutBox about(
       platform, [&platform](vcit::frmAbout& form, std::function<void()> closed) {
@@ -50,9 +57,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       });
 
   vcit::frmLauncher launcher(platform);
-  std::unique_ptr<Win32Form> window;
+  std::unique_ptr<Form> window;
   try {
-    window = std::make_unique<Win32Form>(vcit::launcher::layout(), platform.messages);
+    window = std::make_unique<Form>(vcit::launcher::layout(), reportingTo(platform.messages));
   } catch (const std::exception& e) {
     // No window can be made (no desktop to show it on): say so, as far as that is possible.
     vcit::ui::reportFailure(platform.messages, vcit::ui::asRuntimeError(e));
@@ -69,5 +76,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     vcit::ui::reportFailure(platform.messages, vcit::ui::asRuntimeError(e));
   }
   window->show(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
-  return Win32Form::runMessageLoop();
+  return Form::runMessageLoop();
 }

@@ -29,32 +29,30 @@ ui::FormLayout build() {
   form.iconResource = VCIT_IDI_APP;
 
   form.controls.push_back(
-      ui::commandButton("cmdApply", ids::kApply, {3720, 240, 1215, 375}, 3, "&Apply"));
+      ui::commandButton("cmdApply", ids::kApply, {3720, 240, 1215, 375}, "&Apply"));
   form.controls.push_back(
-      ui::commandButton("cmdLaunch", ids::kLaunch, {3720, 840, 1215, 375}, 2, "&Launch VC"));
+      ui::commandButton("cmdLaunch", ids::kLaunch, {3720, 840, 1215, 375}, "&Launch VC"));
   form.controls.push_back(
-      ui::commandButton("cmdExit", ids::kExit, {3720, 1440, 1215, 375}, 4, "E&xit"));
+      ui::commandButton("cmdExit", ids::kExit, {3720, 1440, 1215, 375}, "E&xit"));
 
   ControlLayout files;
   files.name = "filList";
   files.kind = ControlKind::FileList;
   files.id = ids::kFileList;
   files.rect = {3720, 2640, 1215, 1065};
-  files.tabIndex = 52;
   files.tabStop = true;  // it never shows, so Tab passes over it
   files.visible = false;
   files.pattern = "*.pk3";
   form.controls.push_back(files);
 
   form.controls.push_back(
-      ui::commandButton("cmdAbout", ids::kAbout, {3720, 3840, 1215, 255}, 53, "About..."));
+      ui::commandButton("cmdAbout", ids::kAbout, {3720, 3840, 1215, 255}, "About..."));
 
   ControlLayout panel;
   panel.name = "Picture1";
   panel.kind = ControlKind::Panel;
   panel.id = ids::kListPanel;
   panel.rect = {240, 120, 3255, 4095};
-  panel.tabIndex = 0;
   panel.border = true;
   panel.background = Colour::ButtonFace;
   form.controls.push_back(panel);
@@ -67,7 +65,6 @@ ui::FormLayout build() {
     name.id = ids::kNameBase + i;
     name.parentId = ids::kListPanel;
     name.rect = {0, kRowPitch * i, 1935, kRowHeight};
-    name.tabIndex = i == 0 ? 1 : 3 * i + 4;
     name.tabStop = true;
     name.readOnly = true;
     name.border = true;
@@ -82,7 +79,6 @@ ui::FormLayout build() {
     markPanel.id = ids::kMarkPanelBase + i;
     markPanel.parentId = ids::kListPanel;
     markPanel.rect = {1920, kRowPitch * i, 975, kRowHeight};
-    markPanel.tabIndex = 3 * i + 5;
     markPanel.background = Colour::WindowBackground;
     markPanel.foreground = Colour::WindowText;
     form.controls.push_back(markPanel);
@@ -94,12 +90,24 @@ ui::FormLayout build() {
     mark.id = ids::kMarkBase + i;
     mark.parentId = ids::kMarkPanelBase + i;
     mark.rect = {360, 0, 255, 195};
-    mark.tabIndex = 3 * i + 6;
     mark.tabStop = true;
     mark.background = Colour::WindowBackground;
     mark.foreground = Colour::WindowText;
     form.controls.push_back(mark);
   }
+
+  // The first name comes before the buttons; then the rows, each name, mark panel and mark.
+  std::vector<ui::ControlName> tabOrder{{"Picture1"},    {"txtPk3", 0}, {"cmdLaunch"},
+                                        {"cmdApply"},    {"cmdExit"},   {"Picture2", 0},
+                                        {"chkActive", 0}};
+  for (int i = 1; i < frmLauncher::kRows; ++i) {
+    tabOrder.push_back({"txtPk3", i});
+    tabOrder.push_back({"Picture2", i});
+    tabOrder.push_back({"chkActive", i});
+  }
+  tabOrder.push_back({"filList"});
+  tabOrder.push_back({"cmdAbout"});
+  ui::setTabOrder(form, tabOrder);
   return form;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/runtime_error.h"
+
 namespace vcit::ui {
 
 std::vector<const ControlLayout*> FormLayout::tabOrder() const {
@@ -14,17 +16,27 @@ std::vector<const ControlLayout*> FormLayout::tabOrder() const {
   return order;
 }
 
-ControlLayout commandButton(const char* name, int id, TwipsRect rect, int tabIndex,
-                            const char* caption) {
+ControlLayout commandButton(const char* name, int id, TwipsRect rect, const char* caption) {
   ControlLayout c;
   c.name = name;
   c.kind = ControlKind::CommandButton;
   c.id = id;
   c.rect = rect;
-  c.tabIndex = tabIndex;
   c.tabStop = true;
   c.caption = caption;
   return c;
+}
+
+void setTabOrder(FormLayout& form, const std::vector<ControlName>& order) {
+  int tabIndex = 0;
+  for (const ControlName& control : order) {
+    const auto found = std::find_if(
+        form.controls.begin(), form.controls.end(),
+        [&](const ControlLayout& c) { return c.name == control.name && c.index == control.index; });
+    if (found == form.controls.end())
+      throw RuntimeError(err::kInternalError, "No control " + control.name);
+    found->tabIndex = tabIndex++;
+  }
 }
 
 }  // namespace vcit::ui

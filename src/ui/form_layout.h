@@ -116,8 +116,17 @@ struct FormLayout {
 };
 
 // A command button that the Tab key stops at.
-ControlLayout commandButton(const char* name, int id, TwipsRect rect, int tabIndex,
-                            const char* caption);
+ControlLayout commandButton(const char* name, int id, TwipsRect rect, const char* caption);
+
+// A control of a layout by name, and by index for an element of a control array.
+struct ControlName {
+  std::string name;
+  int index = -1;
+};
+
+// Gives the named controls the tab indices 0, 1, 2... in the order listed; error 51 for a
+// name the layout does not have.
+void setTabOrder(FormLayout& form, const std::vector<ControlName>& order);
 
 // A model control tied to the child window with this identifier (or, with id 0 and a label,
 // to the window's caption).

@@ -10,6 +10,7 @@
 #include "about/about.h"
 #include "about/about_ids.h"
 #include "about/about_layout.h"
+#include "core/runtime_error.h"
 #include "launcher/control_ids.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_layout.h"
@@ -107,6 +108,27 @@ TEST(LauncherLayout, TabOrderRunsFromThePanelThroughTheRowsToAbout) {
   // The panels never take the focus; the buttons, names and marks do.
   for (const auto& c : launcher::layout().controls)
     EXPECT_EQ(c.tabStop, c.kind != ui::ControlKind::Panel) << label(c);
+}
+
+TEST(FormLayout, ATabOrderListGivesIndicesInItsOrderAndRejectsAnUnknownControl) {
+  ui::FormLayout form;
+  form.controls.push_back(ui::commandButton("cmdA", 1, {}, "A"));
+  form.controls.push_back(ui::commandButton("cmdB", 2, {}, "B"));
+  ui::ControlLayout row;
+  row.name = "txtRow";
+  row.index = 0;
+  form.controls.push_back(row);
+  ui::setTabOrder(form, {{"txtRow", 0}, {"cmdB"}, {"cmdA"}});
+  std::vector<std::string> order;
+  for (const auto* c : form.tabOrder()) order.push_back(label(*c));
+  EXPECT_EQ(order, (std::vector<std::string>{"txtRow(0)", "cmdB", "cmdA"}));
+
+  try {
+    ui::setTabOrder(form, {{"txtRow", 1}});
+    ADD_FAILURE() << "an element the layout does not have";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number(), err::kInternalError);
+  }
 }
 
 TEST(LauncherLayout, IdentifiersAreUniqueAndEveryModelControlIsBound) {

@@ -12,12 +12,13 @@
 #include "core/runtime_error.h"
 #include "platform/fake/call_log.h"
 #include "platform/fake/fake_desktop.h"
-#include "platform/win32/win32_form.h"
 #include "ui/check_box.h"
 #include "ui/command_button.h"
+#include "ui/handlers.h"
 #include "ui/text_box.h"
+#include "ui/win32/form.h"
 
-namespace vcit::platform::win32 {
+namespace vcit::ui::win32 {
 namespace {
 
 enum : int { kGo = 10, kStop = 11, kPanel = 20, kName = 21, kMark = 22, kList = 30 };
@@ -54,7 +55,7 @@ ui::FormLayout testLayout() {
 void pump() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (Win32Form::preTranslate(msg)) continue;
+    if (Form::preTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -77,7 +78,8 @@ class FormTest : public ::testing::Test {
  protected:
   FormTest() {
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    form = std::make_unique<Win32Form>(layout, messages);
+    form = std::make_unique<Form>(
+        layout, [this](const std::exception& e) { reportFailure(messages, asRuntimeError(e)); });
     form->bind({{kGo, &go}, {kStop, &stop}, {kName, &name}, {kMark, &mark}});
     go.onClick = [this] { ++goClicks; };
     stop.onClick = [this] { ++stopClicks; };
@@ -91,17 +93,17 @@ class FormTest : public ::testing::Test {
     msg.hwnd = GetFocus() ? GetFocus() : form->hwnd();
     msg.message = message;
     msg.wParam = wParam;
-    return Win32Form::preTranslate(msg);
+    return Form::preTranslate(msg);
   }
 
   ui::FormLayout layout = testLayout();
-  CallLog log;
-  FakeMessageBoxes messages{log};
+  platform::CallLog log;
+  platform::FakeMessageBoxes messages{log};
   ui::CommandButton go, stop;
   ui::TextBox name;
   ui::CheckBox mark;
   int goClicks = 0, stopClicks = 0, markClicks = 0;
-  std::unique_ptr<Win32Form> form;
+  std::unique_ptr<Form> form;
 };
 
 TEST_F(FormTest, ControlsStandAtTheirTwipsInPixelsOfTheWindowsDpi) {
@@ -209,6 +211,27 @@ TEST_F(FormTest, TabFollowsTheTabIndicesAcrossPanelsAndSkipsWhatCannotTakeFocus)
   EXPECT_EQ(GetDlgCtrlID(GetFocus()), kGo);
 }
 
+TEST_F(FormTest, ShiftTabWalksTheTabOrderBackwards) {
+  // Shift held down in this thread's keyboard state, and let go again whatever happens.
+  struct ShiftDown {
+    ShiftDown() { set(0x80); }
+    ~ShiftDown() { set(0); }
+    static void set(BYTE state) {
+      BYTE keys[256] = {};
+      GetKeyboardState(keys);
+      keys[VK_SHIFT] = state;
+      SetKeyboardState(keys);
+    }
+  } shift;
+  SetFocus(form->child(kGo));
+  std::vector<int> visited;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
+    visited.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  EXPECT_EQ(visited, (std::vector<int>{kStop, kMark, kName, kGo}));
+}
+
 TEST_F(FormTest, AccessKeysAndEnterPressButtons) {
   SetFocus(form->child(kName));
   EXPECT_TRUE(key(WM_SYSCHAR, 's'));
@@ -243,4 +266,4 @@ TEST_F(FormTest, CloseAsksOnceTheEventIsOverAndTellsWhenTheWindowIsGone) {
 }
 
 }  // namespace
-}  // namespace vcit::platform::win32
+}  // namespace vcit::ui::win32

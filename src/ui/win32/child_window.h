@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/form_layout.h"
+#include "ui/win32/gdi.h"
+
+namespace vcit::ui::win32 {
+
+struct ControlAdapter;
+
+// One child window of a form: the control of the layout it shows, the adapter of its kind, its
+// own GDI objects and, once bound, the model control behind it.
+struct ChildWindow {
+  const ControlLayout* layout = nullptr;
+  const ControlAdapter* adapter = nullptr;
+  HWND hwnd = nullptr;
+  platform::win32::UniqueFont font;  // its own, when the layout gives one
+  platform::win32::UniqueIcon icon;
+  wchar_t accessKey = 0;
+  Control* model = nullptr;
+  std::function<void()> click;  // what a click on it does to the model; empty when unbound
+};
+
+// A form's child windows, found by window or by identifier.
+class ChildWindows {
+ public:
+  ChildWindow& add(std::unique_ptr<ChildWindow> child) {
+    children_.push_back(std::move(child));
+    return *children_.back();
+  }
+  ChildWindow* find(HWND hwnd) const {
+    if (!hwnd) return nullptr;
+    for (const auto& child : children_)
+      if (child->hwnd == hwnd) return child.get();
+    return nullptr;
+  }
+  ChildWindow* findById(int id) const {
+    for (const auto& child : children_)
+      if (child->layout->id == id) return child.get();
+    return nullptr;
+  }
+  auto begin() const { return children_.begin(); }
+  auto end() const { return children_.end(); }
+
+ private:
+  std::vector<std::unique_ptr<ChildWindow>> children_;
+};
+
+}  // namespace vcit::ui::win32

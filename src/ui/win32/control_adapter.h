@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "ui/form_layout.h"
+#include "ui/win32/child_window.h"
+
+namespace vcit::ui::win32 {
+
+// What a bound control's refresh asks of the form: move the focus on from a window that is
+// about to be disabled.
+using MoveFocusOn = std::function<void(HWND)>;
+
+// How one kind of control lives on Win32: the window it is made of, how that window shows
+// its model, what a click on it does, and how the dialog keyboard and painting treat it.
+struct ControlAdapter {
+  const wchar_t* windowClass;
+  // The styles added to WS_CHILD and the layout's common ones (visible, enabled, tab stop,
+  // border).
+  void (*addStyles)(const ControlLayout& layout, DWORD& style, DWORD& exStyle);
+  // Runs once the window exists; may be null.
+  void (*created)(HWND hwnd);
+  // Ties the model control to the window: the window follows the model from now on, and
+  // child.click tells the model of a click. Error 51 for a model of another kind.
+  void (*bind)(ChildWindow& child, const Binding& binding, const MoveFocusOn& moveFocusOn);
+
+  bool pressTakesFocus;  // pressing it (access key) first gives it the focus
+  bool buttonLike;       // while it has the focus, a letter alone works as an access key
+  bool pressedByEnter;   // Enter presses it when it has the focus
+  bool tabSelectsText;   // the Tab key selects its text
+  bool alwaysColoured;   // painted in its layout's colours even when they are the defaults
+};
+
+// The adapter of a kind of control.
+const ControlAdapter& adapterFor(ControlKind kind);
+
+}  // namespace vcit::ui::win32

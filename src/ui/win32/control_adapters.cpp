@@ -1,0 +1,216 @@
+// The adapters of the control kinds: one table, a row per kind.
+
+#include "ui/win32/control_adapter.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <type_traits>
+#include <variant>
+
+#include "core/runtime_error.h"
+#include "platform/win32/win32_handles.h"
+#include "ui/check_box.h"
+#include "ui/command_button.h"
+#include "ui/label.h"
+#include "ui/text_box.h"
+#include "ui/win32/window_classes.h"
+
+namespace vcit::ui::win32 {
+
+namespace {
+
+using platform::win32::widen;
+
+template <class Model>
+Model& modelOf(const Binding& binding) {
+  Model* const* model = std::get_if<Model*>(&binding.control);
+  if (!model || !*model)
+    throw RuntimeError(err::kInternalError, "A model control of another kind than its window");
+  return **model;
+}
+
+// A text box or a label shows the text of either model.
+TextControl& textModelOf(const Binding& binding) {
+  TextControl* text = std::visit(
+      [](auto* model) -> TextControl* {
+        if constexpr (std::is_base_of_v<TextControl, std::remove_pointer_t<decltype(model)>>)
+          return model;
+        return nullptr;
+      },
+      binding.control);
+  if (!text) throw RuntimeError(err::kInternalError, "A model control without a text");
+  return *text;
+}
+
+void noBinding(ChildWindow&, const Binding&, const MoveFocusOn&) {
+  throw RuntimeError(err::kInternalError, "This kind of control has no model");
+}
+
+// A check box without a caption has no text to draw its focus rectangle around: it is drawn
+// around the box itself.
+LRESULT CALLBACK checkBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                              UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+  switch (message) {
+    case WM_PAINT: {
+      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      const auto uiState = static_cast<UINT>(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0));
+      if (GetFocus() == hwnd && !(uiState & UISF_HIDEFOCUS) && GetWindowTextLengthW(hwnd) == 0) {
+        const HDC dc = GetDC(hwnd);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        DrawFocusRect(dc, &client);
+        ReleaseDC(hwnd, dc);
+      }
+      return result;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, checkBoxProc, 0);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void bindText(ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
+  TextControl& model = textModelOf(binding);
+  child.model = &model;
+  const HWND hwnd = child.hwnd;
+  auto refresh = [hwnd, &model] { SetWindowTextW(hwnd, widen(model.text()).c_str()); };
+  model.bindView(refresh);
+  refresh();
+}
+
+const ControlAdapter kCommandButton{
+    L"BUTTON",
+    [](const ControlLayout& c, DWORD& style, DWORD&) {
+      style |= c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    },
+    nullptr,
+    [](ChildWindow& child, const Binding& binding, const MoveFocusOn& moveFocusOn) {
+      CommandButton& model = modelOf<CommandButton>(binding);
+      child.model = &model;
+      child.click = [&model] { model.click(); };
+      const HWND hwnd = child.hwnd;
+      auto refresh = [hwnd, &model, moveFocusOn] {
+        if (!model.enabled() && GetFocus() == hwnd) moveFocusOn(hwnd);
+        EnableWindow(hwnd, model.enabled() ? TRUE : FALSE);
+      };
+      model.bindView(refresh);
+      refresh();
+    },
+    /*pressTakesFocus=*/false,
+    /*buttonLike=*/true,
+    /*pressedByEnter=*/true,
+    /*tabSelectsText=*/false,
+    /*alwaysColoured=*/false,
+};
+
+const ControlAdapter kCheckBox{
+    L"BUTTON",
+    [](const ControlLayout&, DWORD& style, DWORD&) {
+      style |= BS_3STATE;  // the model decides the state; a click only tells it
+    },
+    [](HWND hwnd) { SetWindowSubclass(hwnd, checkBoxProc, 0, 0); },
+    [](ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
+      CheckBox& model = modelOf<CheckBox>(binding);
+      child.model = &model;
+      child.click = [&model] { model.userClick(); };
+      const HWND hwnd = child.hwnd;
+      auto refresh = [hwnd, &model] {
+        const WPARAM state = model.value() == CheckBox::kChecked  ? BST_CHECKED
+                             : model.value() == CheckBox::kGrayed ? BST_INDETERMINATE
+                                                                  : BST_UNCHECKED;
+        SendMessageW(hwnd, BM_SETCHECK, state, 0);
+      };
+      model.bindView(refresh);
+      refresh();
+    },
+    /*pressTakesFocus=*/true,
+    /*buttonLike=*/true,
+    /*pressedByEnter=*/false,
+    /*tabSelectsText=*/false,
+    /*alwaysColoured=*/false,
+};
+
+const ControlAdapter kTextBox{
+    L"EDIT",
+    [](const ControlLayout& c, DWORD& style, DWORD&) {
+      style |= ES_LEFT | ES_AUTOHSCROLL | (c.readOnly ? ES_READONLY : 0);
+    },
+    nullptr,
+    bindText,
+    /*pressTakesFocus=*/false,
+    /*buttonLike=*/false,
+    /*pressedByEnter=*/false,
+    /*tabSelectsText=*/true,
+    /*alwaysColoured=*/false,
+};
+
+const ControlAdapter kPanel{
+    kPanelClass,
+    [](const ControlLayout&, DWORD& style, DWORD& exStyle) {
+      style |= WS_CLIPCHILDREN;
+      exStyle |= WS_EX_CONTROLPARENT;
+    },
+    nullptr,
+    noBinding,
+    /*pressTakesFocus=*/false,
+    /*buttonLike=*/false,
+    /*pressedByEnter=*/false,
+    /*tabSelectsText=*/false,
+    /*alwaysColoured=*/false,
+};
+
+const ControlAdapter kFileList{
+    L"LISTBOX",
+    [](const ControlLayout&, DWORD& style, DWORD& exStyle) {
+      style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+      exStyle |= WS_EX_CLIENTEDGE;
+    },
+    nullptr,
+    noBinding,
+    /*pressTakesFocus=*/false,
+    /*buttonLike=*/false,
+    /*pressedByEnter=*/false,
+    /*tabSelectsText=*/false,
+    /*alwaysColoured=*/false,
+};
+
+const ControlAdapter kLabel{
+    L"STATIC",
+    [](const ControlLayout& c, DWORD& style, DWORD&) {
+      style |= SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+    },
+    nullptr,
+    bindText,
+    /*pressTakesFocus=*/false,
+    /*buttonLike=*/false,
+    /*pressedByEnter=*/false,
+    /*tabSelectsText=*/false,
+    /*alwaysColoured=*/true,
+};
+
+// In the order of ControlKind.
+const std::array<const ControlAdapter*, 6> kAdapters{&kCommandButton, &kCheckBox, &kTextBox,
+                                                     &kPanel,         &kFileList, &kLabel};
+static_assert(static_cast<int>(ControlKind::CommandButton) == 0 &&
+              static_cast<int>(ControlKind::CheckBox) == 1 &&
+              static_cast<int>(ControlKind::TextBox) == 2 &&
+              static_cast<int>(ControlKind::Panel) == 3 &&
+              static_cast<int>(ControlKind::FileList) == 4 &&
+              static_cast<int>(ControlKind::Label) == 5);
+
+}  // namespace
+
+const ControlAdapter& adapterFor(ControlKind kind) {
+  return *kAdapters.at(static_cast<std::size_t>(kind));
+}
+
+}  // namespace vcit::ui::win32

@@ -1,0 +1,116 @@
+#include "ui/win32/dialog_keyboard.h"
+
+#include <cwctype>
+
+#include "ui/win32/control_adapter.h"
+
+namespace vcit::ui::win32 {
+
+namespace {
+
+bool keyDown(int key) {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
+
+// Focus rectangles and access-key underlines show once the keyboard is used.
+void showKeyboardCues(HWND form) {
+  SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+}
+
+}  // namespace
+
+wchar_t accessKey(const std::wstring& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    return static_cast<wchar_t>(std::towlower(caption[i + 1]));
+  }
+  return 0;
+}
+
+bool DialogKeyboard::canFocus(const ChildWindow& child) const {
+  if (!child.layout->tabStop || !IsWindowVisible(child.hwnd)) return false;
+  const HWND form = GetAncestor(child.hwnd, GA_ROOT);
+  for (HWND w = child.hwnd; w && w != form; w = GetParent(w))
+    if (!IsWindowEnabled(w)) return false;
+  return true;
+}
+
+void DialogKeyboard::focus(const ChildWindow& child, bool selectText) {
+  SetFocus(child.hwnd);
+  if (selectText && child.adapter->tabSelectsText) SendMessageW(child.hwnd, EM_SETSEL, 0, -1);
+}
+
+ChildWindow* DialogKeyboard::firstFocusable() const {
+  return tabOrder_.first([this](const ChildWindow& child) { return canFocus(child); });
+}
+
+void DialogKeyboard::focusNext(HWND from, bool backward) {
+  if (ChildWindow* target = tabOrder_.next(
+          from, backward, [this](const ChildWindow& child) { return canFocus(child); }))
+    focus(*target, true);
+}
+
+void DialogKeyboard::press(ChildWindow& child) {
+  if (!IsWindowEnabled(child.hwnd) || !IsWindowVisible(child.hwnd)) return;
+  if (child.adapter->pressTakesFocus) focus(child);
+  click_(child);
+}
+
+ChildWindow* DialogKeyboard::accessKeyTarget(wchar_t key) const {
+  const wchar_t lower = static_cast<wchar_t>(std::towlower(key));
+  for (const auto& child : children_)
+    if (child->accessKey != 0 && child->accessKey == lower && IsWindowVisible(child->hwnd))
+      return child.get();
+  return nullptr;
+}
+
+ChildWindow* DialogKeyboard::defaultButton(bool cancel) const {
+  for (const auto& child : children_)
+    if (cancel ? child->layout->cancelButton : child->layout->defaultButton) return child.get();
+  return nullptr;
+}
+
+bool DialogKeyboard::handleKey(HWND form, const MSG& msg) {
+  if (msg.message == WM_SYSKEYDOWN || (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB))
+    showKeyboardCues(form);
+  ChildWindow* focused = children_.find(GetFocus());
+  switch (msg.message) {
+    case WM_KEYDOWN:
+      if (msg.wParam == VK_TAB && !keyDown(VK_CONTROL) && !keyDown(VK_MENU)) {
+        focusNext(GetFocus(), keyDown(VK_SHIFT));
+        return true;
+      }
+      if (msg.wParam == VK_RETURN) {
+        ChildWindow* target =
+            focused && focused->adapter->pressedByEnter ? focused : defaultButton(false);
+        if (!target) return false;
+        press(*target);
+        return true;
+      }
+      if (msg.wParam == VK_ESCAPE) {
+        ChildWindow* target = defaultButton(true);
+        if (!target) return false;
+        press(*target);
+        return true;
+      }
+      return false;
+    case WM_SYSCHAR:
+    case WM_CHAR: {
+      // Alt and the access key press a control; so does the key alone while the focus is on
+      // a button.
+      if (msg.message == WM_CHAR && !(focused && focused->adapter->buttonLike)) return false;
+      ChildWindow* target = accessKeyTarget(static_cast<wchar_t>(msg.wParam));
+      if (!target) return false;
+      press(*target);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace vcit::ui::win32

@@ -1,0 +1,278 @@
+#include "ui/win32/form.h"
+
+#include <functional>
+#include <string>
+
+#include "core/runtime_error.h"
+#include "platform/win32/win32_handles.h"
+#include "ui/win32/control_adapter.h"
+#include "ui/win32/message_loop.h"
+#include "ui/win32/window_classes.h"
+
+namespace vcit::ui::win32 {
+
+using platform::win32::widen;
+
+Form::Form(const FormLayout& layout, ErrorSink onError)
+    : layout_(layout),
+      onError_(std::move(onError)),
+      keyboard_(children_, [this](ChildWindow& child) { clicked(child); }) {
+  registerClasses();
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  DWORD exStyle = WS_EX_CONTROLPARENT;
+  if (layout.frame == Frame::Sizable) {
+    style |= WS_THICKFRAME;
+  } else {
+    exStyle |= WS_EX_DLGMODALFRAME;
+  }
+  if (layout.minButton) style |= WS_MINIMIZEBOX;
+  if (layout.maxButton) style |= WS_MAXIMIZEBOX;
+
+  const SIZE frame = frameSize(layout, style, exStyle, GetDpiForSystem());
+  addLiveForm(this);
+  CreateWindowExW(exStyle, kFormClass, widen(layout.caption).c_str(), style, CW_USEDEFAULT,
+                  CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
+                  this);
+  if (!hwnd_) {
+    removeLiveForm(this);
+    throw RuntimeError(err::kInternalError, "The window could not be created");
+  }
+  createChildren();
+  applyDpi(GetDpiForWindow(hwnd_), nullptr);
+}
+
+Form::~Form() {
+  for (const auto& child : children_)
+    if (child->model) child->model->bindView({});
+  if (captionModel_) captionModel_->bindView({});
+  onDestroyed = nullptr;
+  onCloseRequest = nullptr;
+  if (hwnd_) DestroyWindow(hwnd_);
+  removeLiveForm(this);
+}
+
+void Form::registerClasses() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXW form{};
+  form.cbSize = sizeof form;
+  form.lpfnWndProc = formProc;
+  form.hInstance = GetModuleHandleW(nullptr);
+  form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  form.lpszClassName = kFormClass;
+  RegisterClassExW(&form);
+
+  WNDCLASSEXW panel = form;
+  panel.lpfnWndProc = panelProc;
+  panel.hbrBackground = nullptr;  // painted in the panel's own colour
+  panel.lpszClassName = kPanelClass;
+  RegisterClassExW(&panel);
+  registered = true;
+}
+
+void Form::createChildren() {
+  // Created in tab order, so that each parent's children lie in the z-order of the tab order;
+  // a parent always before its children.
+  std::vector<const ControlLayout*> order = layout_.tabOrder();
+  for (const auto& c : layout_.controls)
+    if (c.tabIndex < 0) order.push_back(&c);
+  for (const auto* c : order) createChild(*c);
+  keyboard_.setTabOrder(TabOrder(layout_, children_));
+}
+
+void Form::createChild(const ControlLayout& c) {
+  if (children_.findById(c.id)) return;
+  HWND parent = hwnd_;
+  if (c.parentId != 0) {
+    if (!children_.findById(c.parentId)) {
+      const ControlLayout* parentLayout = layout_.findId(c.parentId);
+      if (!parentLayout) throw RuntimeError(err::kInternalError, "A control has no parent");
+      createChild(*parentLayout);
+    }
+    parent = children_.findById(c.parentId)->hwnd;
+  }
+
+  const ControlAdapter& adapter = adapterFor(c.kind);
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD exStyle = 0;
+  if (c.visible) style |= WS_VISIBLE;
+  if (!c.enabled) style |= WS_DISABLED;
+  if (c.tabStop) style |= WS_TABSTOP | WS_GROUP;
+  if (c.border) exStyle |= WS_EX_CLIENTEDGE;
+  adapter.addStyles(c, style, exStyle);
+
+  auto child = std::make_unique<ChildWindow>();
+  child->layout = &c;
+  child->adapter = &adapter;
+  const std::wstring caption = widen(c.caption);
+  child->accessKey = accessKey(caption);
+  child->hwnd = CreateWindowExW(exStyle, adapter.windowClass, caption.c_str(), style, 0, 0, 0, 0,
+                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                GetModuleHandleW(nullptr), this);
+  if (!child->hwnd) throw RuntimeError(err::kInternalError, "A control could not be created");
+  if (adapter.created) adapter.created(child->hwnd);
+  children_.add(std::move(child));
+}
+
+HWND Form::child(int id) const {
+  const ChildWindow* found = children_.findById(id);
+  return found ? found->hwnd : nullptr;
+}
+
+void Form::show(int command) {
+  if (!hwnd_) return;
+  ShowWindow(hwnd_, shown_ ? SW_SHOW : command);
+  shown_ = true;
+  UpdateWindow(hwnd_);
+}
+
+void Form::bringToFront() {
+  if (!hwnd_) return;
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  show();
+  SetForegroundWindow(hwnd_);
+  SetActiveWindow(hwnd_);
+}
+
+void Form::close() {
+  if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Form::destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Form::applyDpi(unsigned dpi, const RECT* suggested) {
+  dpi_ = dpi == 0 ? 96 : dpi;
+  dpiResources_.update(hwnd_, layout_, children_, dpi_);
+  if (suggested) {
+    // Where the system puts the window, with the client area the layout gives.
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+  }
+  placeWindow(hwnd_, layout_, dpi_, suggested == nullptr);
+  layoutChildren(children_, dpi_);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+LRESULT CALLBACK Form::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    for (const auto& child : self->children_) child->hwnd = nullptr;
+    const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+    // Last: the callback may destroy this object.
+    const std::function<void()> destroyed = std::move(self->onDestroyed);
+    self->onDestroyed = nullptr;
+    if (destroyed) destroyed();
+    return result;
+  }
+  try {
+    return self->handle(hwnd, message, wParam, lParam);
+  } catch (const std::exception& e) {
+    self->reportError(e);
+    return 0;
+  }
+}
+
+LRESULT CALLBACK Form::panelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!form || message == WM_NCDESTROY) return DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return form->handlePanel(hwnd, message, wParam, lParam);
+  } catch (const std::exception& e) {
+    form->reportError(e);
+    return 0;
+  }
+}
+
+LRESULT Form::handlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return handle(panel, message, wParam, lParam);
+    case WM_ERASEBKGND:
+      palette_.erasePanel(panel, reinterpret_cast<HDC>(wParam), children_.find(panel));
+      return 1;
+    case WM_PAINT:
+      Palette::paintPanel(panel, children_.find(panel), dpi_);
+      return 0;
+    default:
+      return DefWindowProcW(panel, message, wParam, lParam);
+  }
+}
+
+LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+        if (ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam))) clicked(*child);
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (const ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam)))
+        if (HBRUSH brush = palette_.controlColours(reinterpret_cast<HDC>(wParam), *child))
+          return reinterpret_cast<LRESULT>(brush);
+      break;
+    case WM_PAINT: {
+      if (hwnd != hwnd_) break;
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(hwnd, &paint);
+      palette_.paintLines(dc, layout_.lines, dpi_);
+      EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_DPICHANGED:
+      applyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wParam)) {
+        ChildWindow* target = children_.find(lastFocus_);
+        if (!target || !keyboard_.canFocus(*target)) target = keyboard_.firstFocusable();
+        if (target) DialogKeyboard::focus(*target);
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (ChildWindow* target = keyboard_.firstFocusable()) DialogKeyboard::focus(*target);
+      return 0;
+    case WM_CLOSE:
+      if (onCloseRequest) {
+        dispatch(onCloseRequest);
+      } else {
+        DestroyWindow(hwnd);
+      }
+      return 0;
+    case WM_DESTROY:
+      if (quitOnDestroy) PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace vcit::ui::win32

@@ -1,0 +1,99 @@
+#include "ui/win32/painting.h"
+
+#include <algorithm>
+
+#include "ui/win32/control_adapter.h"
+#include "ui/win32/geometry.h"
+
+namespace vcit::ui::win32 {
+
+COLORREF colourRef(Colour colour) {
+  switch (colour) {
+    case Colour::ButtonFace:
+      return GetSysColor(COLOR_BTNFACE);
+    case Colour::WindowBackground:
+      return GetSysColor(COLOR_WINDOW);
+    case Colour::WindowText:
+      return GetSysColor(COLOR_WINDOWTEXT);
+    case Colour::Black:
+      return RGB(0, 0, 0);
+    case Colour::White:
+      return RGB(255, 255, 255);
+    case Colour::Grey:
+      return RGB(128, 128, 128);
+    case Colour::Default:
+      break;
+  }
+  return GetSysColor(COLOR_BTNFACE);
+}
+
+HBRUSH Palette::brush(Colour colour) {
+  switch (colour) {
+    case Colour::ButtonFace:
+    case Colour::Default:
+      return GetSysColorBrush(COLOR_BTNFACE);
+    case Colour::WindowBackground:
+      return GetSysColorBrush(COLOR_WINDOW);
+    case Colour::WindowText:
+      return GetSysColorBrush(COLOR_WINDOWTEXT);
+    default:
+      break;
+  }
+  auto& made = brushes_[static_cast<std::size_t>(colour)];
+  if (!made) made.reset(CreateSolidBrush(colourRef(colour)));
+  return made.get();
+}
+
+HBRUSH Palette::controlColours(HDC dc, const ChildWindow& child) {
+  const ControlLayout& c = *child.layout;
+  if (c.background == Colour::Default && c.foreground == Colour::Default &&
+      !child.adapter->alwaysColoured)
+    return nullptr;
+  SetTextColor(
+      dc, c.foreground == Colour::Default ? GetSysColor(COLOR_BTNTEXT) : colourRef(c.foreground));
+  SetBkColor(dc, colourRef(c.background));
+  return brush(c.background);
+}
+
+void Palette::paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned dpi) {
+  for (const auto& line : lines) {
+    const int width = std::max(1, MulDiv(line.widthPixels, static_cast<int>(dpi), 96));
+    const int x1 = twipsToPixels(line.x1, dpi), y1 = twipsToPixels(line.y1, dpi);
+    const int x2 = twipsToPixels(line.x2, dpi), y2 = twipsToPixels(line.y2, dpi);
+    RECT r;
+    if (y1 == y2) {
+      r = {std::min(x1, x2), y1, std::max(x1, x2) + 1, y1 + width};
+    } else if (x1 == x2) {
+      r = {x1, std::min(y1, y2), x1 + width, std::max(y1, y2) + 1};
+    } else {
+      platform::win32::UniquePen pen(CreatePen(PS_SOLID, width, colourRef(line.colour)));
+      const HGDIOBJ old = SelectObject(dc, pen.get());
+      MoveToEx(dc, x1, y1, nullptr);
+      LineTo(dc, x2, y2);
+      SelectObject(dc, old);
+      continue;
+    }
+    FillRect(dc, &r, brush(line.colour));
+  }
+}
+
+void Palette::erasePanel(HWND panel, HDC dc, const ChildWindow* child) {
+  RECT client;
+  GetClientRect(panel, &client);
+  FillRect(dc, &client, brush(child ? child->layout->background : Colour::ButtonFace));
+}
+
+void Palette::paintPanel(HWND panel, const ChildWindow* child, unsigned dpi) {
+  PAINTSTRUCT paint;
+  const HDC dc = BeginPaint(panel, &paint);
+  if (child && child->icon) {
+    RECT client;
+    GetClientRect(panel, &client);
+    const int size = panelIconSize(dpi);
+    DrawIconEx(dc, (client.right - size) / 2, (client.bottom - size) / 2, child->icon.get(), size,
+               size, 0, nullptr, DI_NORMAL);
+  }
+  EndPaint(panel, &paint);
+}
+
+}  // namespace vcit::ui::win32

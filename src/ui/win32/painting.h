@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <vector>
+
+#include "ui/form_layout.h"
+#include "ui/win32/child_window.h"
+#include "ui/win32/gdi.h"
+
+namespace vcit::ui::win32 {
+
+// The colour of the model on the screen.
+COLORREF colourRef(Colour colour);
+
+// A form's brushes and what it paints with them: its lines, its controls' colours and its
+// panels.
+class Palette {
+ public:
+  HBRUSH brush(Colour colour);
+  // For WM_CTLCOLOR*: sets the control's text and background colours on the DC and gives the
+  // brush of its background; null for a control painted in the system's own colours.
+  HBRUSH controlColours(HDC dc, const ChildWindow& child);
+  void paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned dpi);
+  // A panel's background in its layout's colour (child null: the face colour).
+  void erasePanel(HWND panel, HDC dc, const ChildWindow* child);
+  // A panel's WM_PAINT: its icon, centred, when it has one.
+  static void paintPanel(HWND panel, const ChildWindow* child, unsigned dpi);
+
+ private:
+  std::array<platform::win32::UniqueBrush, 7> brushes_;
+};
+
+}  // namespace vcit::ui::win32
