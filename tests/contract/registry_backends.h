@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "support/registry_fixture.h"
@@ -8,6 +9,9 @@ namespace vcit::testing {
 
 // The fake registry, and in the Windows build also Windows' own.
 std::vector<RegistryBackend> registryBackends();
+
+// A NUL, for building registry data ("a" + kNul + "b").
+inline const std::string kNul(1, '\0');
 
 }  // namespace vcit::testing
 

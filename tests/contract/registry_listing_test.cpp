@@ -11,8 +11,6 @@ namespace reg = platform::reg;
 using RegOpListing = RegistryContract;
 VCIT_REGISTRY_CONTRACT(RegOpListing);
 
-const std::string kNul(1, '\0');
-
 TEST_P(RegOpListing, ABareKeyListsNothing) {
   auto r = op("Bare");
   EXPECT_TRUE(r->AllValues().isEmpty());

@@ -10,8 +10,6 @@ namespace reg = platform::reg;
 using RegOpRead = RegistryContract;
 VCIT_REGISTRY_CONTRACT(RegOpRead);
 
-const std::string kNul(1, '\0');
-
 TEST_P(RegOpRead, ReadingAMissingKeyCreatesItEmpty) {
   auto r = op("Missing\\Deeper");
   EXPECT_FALSE(exists("Missing"));

@@ -1,7 +1,7 @@
 // RegOp's writes: the type written follows from the value, the value it replaces and the
 // options. Against every registry.
-#include "core/runtime_error.h"
 #include "registry_backends.h"
+#include "support/error_of.h"
 
 namespace vcit::testing {
 namespace {
@@ -9,8 +9,6 @@ namespace {
 namespace reg = platform::reg;
 using RegOpWrite = RegistryContract;
 VCIT_REGISTRY_CONTRACT(RegOpWrite);
-
-const std::string kNul(1, '\0');
 
 std::string escaped(const std::string& bytes) {
   std::string out;
@@ -27,15 +25,6 @@ std::string dword(std::uint32_t v) {
   std::string bytes;
   for (int i = 0; i < 4; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
   return "4:" + escaped(bytes);
-}
-
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
 }
 
 TEST_P(RegOpWrite, NewValuesTakeTheTypeOfTheirKind) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fuzz_targets.h"
+#include "fuzz/fuzz_targets.h"
 
 #ifndef VCIT_FUZZ_TARGET
 #error "VCIT_FUZZ_TARGET names the target, e.g. stateFileInput"

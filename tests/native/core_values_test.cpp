@@ -1,23 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 
 #include "core/dynamic_value.h"
-#include "core/runtime_error.h"
 #include "core/text.h"
+#include "support/error_of.h"
 
 namespace vcit {
 namespace {
-
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(DynamicValueText, EveryScalarKindHasItsTextForm) {
   EXPECT_EQ(DynamicValue().toText(), "");

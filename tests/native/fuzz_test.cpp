@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_targets.h"
+#include "fuzz/fuzz_targets.h"
 
 namespace vcit::fuzz {
 namespace {

@@ -17,25 +17,12 @@
 #include "platform/win32/win32_program_starter.h"
 #include "platform/win32/win32_shell.h"
 #include "support/e2e_driver.h"
+#include "support/error_of.h"
 
 namespace vcit::platform {
 namespace {
 
 using Stroke = Win32Keyboard::Stroke;
-
-template <class Call>
-int errorOf(Call&& call) {
-  try {
-    call();
-    return 0;
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-}
-
-std::wstring wide(const std::string& s) {
-  return std::wstring(s.begin(), s.end());
-}
 
 std::string ansiClipboardText() {
   if (!OpenClipboard(nullptr)) return "<not open>";
@@ -206,7 +193,7 @@ TEST(EventPumpTest, ProcessesPendingMessagesThroughTheFilterAndKeepsQuit) {
 // dialog, Ctrl+V and Enter, with pending events processed in between.
 class RunDialogTest : public ::testing::Test {
  protected:
-  RunDialogTest() { SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", wide(marker_).c_str()); }
+  RunDialogTest() { SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", e2e::wide(marker_).c_str()); }
   ~RunDialogTest() override {
     SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", nullptr);
     shell.closeDialogs();
@@ -228,7 +215,7 @@ class RunDialogTest : public ::testing::Test {
                    std::to_string(static_cast<unsigned long>(shell.lastFileRunResult)));
   }
   std::string installGame(const std::string& folder) {
-    CreateDirectoryW(wide(dir_ + "\\" + folder).c_str(), nullptr);
+    CreateDirectoryW(e2e::wide(dir_ + "\\" + folder).c_str(), nullptr);
     const std::string exe = dir_ + "\\" + folder + "\\vcit.exe";
     e2e::copyFile(e2e::windowsPath(VCIT_STANDIN_GAME), exe);
     return exe;

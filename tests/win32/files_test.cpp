@@ -10,32 +10,18 @@
 #include "core/runtime_error.h"
 #include "platform/win32/win32_files.h"
 #include "support/e2e_driver.h"
+#include "support/error_of.h"
 
 namespace vcit::platform {
 namespace {
 
 using ::testing::ElementsAre;
 
-// Error number of the call, or 0 when it succeeds.
-template <class Call>
-int errorOf(Call&& call) {
-  try {
-    call();
-    return 0;
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-}
-
-std::wstring wide(const std::string& s) {
-  return std::wstring(s.begin(), s.end());  // the tests' own paths are ASCII
-}
-
 // A file held open by "another program" with no sharing at all.
 class Locked {
  public:
   explicit Locked(const std::string& path)
-      : handle_(CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+      : handle_(CreateFileW(e2e::wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
     EXPECT_NE(handle_, INVALID_HANDLE_VALUE) << path;
   }
@@ -52,12 +38,12 @@ class FilesTest : public ::testing::Test {
   FilesTest() : dir_(e2e::newTempFolder("files")) {}
   ~FilesTest() override {
     for (const char* name : {"ro.pk3", "target.pk3"})
-      SetFileAttributesW(wide(at(name)).c_str(), FILE_ATTRIBUTE_NORMAL);
+      SetFileAttributesW(e2e::wide(at(name)).c_str(), FILE_ATTRIBUTE_NORMAL);
     e2e::removeTree(dir_);
   }
   std::string at(const std::string& name) const { return dir_ + "\\" + name; }
   void makeReadOnly(const std::string& path) {
-    ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(e2e::wide(path).c_str(), FILE_ATTRIBUTE_READONLY));
   }
   std::vector<std::string> names() { return files.listFiles(dir_, "*"); }
 
@@ -115,8 +101,8 @@ TEST_F(FilesTest, ThePackageListHoldsNormalFilesWhoseLongNameMatchesInNameOrder)
   for (const char* name : {"charlie.pk3", "Bravo.PK3", "alpha.pk3", "x.pk3x", "longer-name.pk3x",
                            "notes.pk3.txt", "hidden.pk3", "_under.pk3", "a b.pk3"})
     e2e::writeFile(at(name), name);
-  SetFileAttributesW(wide(at("hidden.pk3")).c_str(), FILE_ATTRIBUTE_HIDDEN);
-  ASSERT_TRUE(CreateDirectoryW(wide(at("folder.pk3")).c_str(), nullptr));
+  SetFileAttributesW(e2e::wide(at("hidden.pk3")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_TRUE(CreateDirectoryW(e2e::wide(at("folder.pk3")).c_str(), nullptr));
   // The short name of "longer-name.pk3x" is "LONGER~1.PK3", which Windows matches to "*.pk3".
   EXPECT_THAT(files.listFiles(dir_, "*.pk3"),
               ElementsAre("_under.pk3", "a b.pk3", "alpha.pk3", "Bravo.PK3", "charlie.pk3"));
@@ -125,7 +111,7 @@ TEST_F(FilesTest, ThePackageListHoldsNormalFilesWhoseLongNameMatchesInNameOrder)
   EXPECT_THAT(files.listFiles(dir_, "*.nothing"), ElementsAre());
   EXPECT_TRUE(files.fileExists(at("ALPHA.pk3")));
   EXPECT_FALSE(files.fileExists(at("folder.pk3")));
-  SetFileAttributesW(wide(at("hidden.pk3")).c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(e2e::wide(at("hidden.pk3")).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(PatternTest, LongNameMatching) {
@@ -148,7 +134,7 @@ TEST_F(FilesTest, ACopyReplacesTheTargetWholeWithTheSourcesTime) {
   e2e::writeFile(at("src.pk3"), big);
   e2e::writeFile(at("target.pk3"), "old target");
   // An old time for the source, so that "now" would show.
-  const HANDLE h = CreateFileW(wide(at("src.pk3")).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+  const HANDLE h = CreateFileW(e2e::wide(at("src.pk3")).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                                OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   FILETIME past{0x12345600u, 0x01d00000u};
@@ -189,7 +175,7 @@ TEST_F(FilesTest, AFailedCopyLeavesTheOldTargetAndNoTemporaryFile) {
   // Nobody can take the source away in the middle: the copy comes out whole.
   bool deleted = true;
   files.afterCopyChunk = [&](std::uint64_t) {
-    deleted = DeleteFileW(wide(at("src.pk3")).c_str()) != 0;
+    deleted = DeleteFileW(e2e::wide(at("src.pk3")).c_str()) != 0;
   };
   files.copyFile(at("src.pk3"), at("target.pk3"));
   EXPECT_FALSE(deleted);

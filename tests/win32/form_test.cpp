@@ -12,6 +12,7 @@
 #include "core/runtime_error.h"
 #include "platform/fake/call_log.h"
 #include "platform/fake/fake_desktop.h"
+#include "support/e2e_windows.h"
 #include "ui/check_box.h"
 #include "ui/command_button.h"
 #include "ui/handlers.h"
@@ -61,13 +62,6 @@ void pump() {
   }
 }
 
-RECT rectIn(HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 std::string textOf(HWND hwnd) {
   char text[256] = {};
   GetWindowTextA(hwnd, text, sizeof text);
@@ -112,11 +106,11 @@ TEST_F(FormTest, ControlsStandAtTheirTwipsInPixelsOfTheWindowsDpi) {
   GetClientRect(form->hwnd(), &client);
   EXPECT_EQ(client.right, 200);
   EXPECT_EQ(client.bottom, 134);
-  const RECT goRect = rectIn(form->child(kGo));
+  const RECT goRect = e2e::rectInParent(form->child(kGo));
   EXPECT_EQ(goRect.left, 120);
   EXPECT_EQ(goRect.top, 10);
   EXPECT_EQ(goRect.right - goRect.left, 60);
-  const RECT markRect = rectIn(form->child(kMark));
+  const RECT markRect = e2e::rectInParent(form->child(kMark));
   EXPECT_EQ(GetParent(form->child(kMark)), form->child(kPanel));
   EXPECT_EQ(markRect.top, 30);
   EXPECT_EQ(markRect.bottom - markRect.top, 13);
@@ -138,10 +132,10 @@ TEST_F(FormTest, ADpiChangeLaysEverythingOutAgainWithFontsToMatch) {
   GetWindowRect(form->hwnd(), &window);
   EXPECT_EQ(window.left, 40);
   EXPECT_EQ(window.top, 50);
-  const RECT goRect = rectIn(form->child(kGo));
+  const RECT goRect = e2e::rectInParent(form->child(kGo));
   EXPECT_EQ(goRect.left, 180);
   EXPECT_EQ(goRect.right - goRect.left, 90);
-  const RECT markRect = rectIn(form->child(kMark));
+  const RECT markRect = e2e::rectInParent(form->child(kMark));
   EXPECT_EQ(markRect.top, 45);
 
   const auto font = reinterpret_cast<HFONT>(SendMessageW(form->child(kName), WM_GETFONT, 0, 0));

@@ -3,7 +3,7 @@
 #include <variant>
 
 #include "core/runtime_error.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/text_conversion.h"
 #include "ui/win32/control_adapter.h"
 #include "ui/win32/form.h"
 

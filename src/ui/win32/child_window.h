@@ -8,7 +8,7 @@
 
 #include "ui/control.h"
 #include "ui/form_layout.h"
-#include "ui/win32/gdi.h"
+#include "platform/win32/scoped_win.h"
 
 namespace vcit::ui::win32 {
 

@@ -9,7 +9,8 @@
 #include <variant>
 
 #include "core/runtime_error.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/scoped_win.h"
+#include "platform/win32/text_conversion.h"
 #include "ui/check_box.h"
 #include "ui/command_button.h"
 #include "ui/label.h"
@@ -56,11 +57,10 @@ LRESULT CALLBACK checkBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
       const auto uiState = static_cast<UINT>(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0));
       if (GetFocus() == hwnd && !(uiState & UISF_HIDEFOCUS) && GetWindowTextLengthW(hwnd) == 0) {
-        const HDC dc = GetDC(hwnd);
+        const platform::win32::WindowDC dc(hwnd);
         RECT client;
         GetClientRect(hwnd, &client);
-        DrawFocusRect(dc, &client);
-        ReleaseDC(hwnd, dc);
+        DrawFocusRect(dc.get(), &client);
       }
       return result;
     }

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "core/runtime_error.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/scoped_win.h"
+#include "platform/win32/text_conversion.h"
 #include "ui/win32/control_adapter.h"
 #include "ui/win32/message_loop.h"
 #include "ui/win32/window_classes.h"
@@ -236,10 +237,8 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_PAINT: {
       if (hwnd != hwnd_) break;
-      PAINTSTRUCT paint;
-      const HDC dc = BeginPaint(hwnd, &paint);
-      palette_.paintLines(dc, layout_.lines, dpi_);
-      EndPaint(hwnd, &paint);
+      const platform::win32::PaintDC dc(hwnd);
+      palette_.paintLines(dc.get(), layout_.lines, dpi_);
       return 0;
     }
     case WM_DPICHANGED:

@@ -67,10 +67,9 @@ void Palette::paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned 
       r = {x1, std::min(y1, y2), x1 + width, std::max(y1, y2) + 1};
     } else {
       platform::win32::UniquePen pen(CreatePen(PS_SOLID, width, colourRef(line.colour)));
-      const HGDIOBJ old = SelectObject(dc, pen.get());
+      const platform::win32::SelectedObject selected(dc, pen.get());
       MoveToEx(dc, x1, y1, nullptr);
       LineTo(dc, x2, y2);
-      SelectObject(dc, old);
       continue;
     }
     FillRect(dc, &r, brush(line.colour));
@@ -84,16 +83,14 @@ void Palette::erasePanel(HWND panel, HDC dc, const ChildWindow* child) {
 }
 
 void Palette::paintPanel(HWND panel, const ChildWindow* child, unsigned dpi) {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(panel, &paint);
+  const platform::win32::PaintDC dc(panel);
   if (child && child->icon) {
     RECT client;
     GetClientRect(panel, &client);
     const int size = panelIconSize(dpi);
-    DrawIconEx(dc, (client.right - size) / 2, (client.bottom - size) / 2, child->icon.get(), size,
-               size, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc.get(), (client.right - size) / 2, (client.bottom - size) / 2, child->icon.get(),
+               size, size, 0, nullptr, DI_NORMAL);
   }
-  EndPaint(panel, &paint);
 }
 
 }  // namespace vcit::ui::win32

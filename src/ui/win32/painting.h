@@ -7,7 +7,7 @@
 
 #include "ui/form_layout.h"
 #include "ui/win32/child_window.h"
-#include "ui/win32/gdi.h"
+#include "platform/win32/scoped_win.h"
 
 namespace vcit::ui::win32 {
 

@@ -1,0 +1,36 @@
+#pragma once
+
+// Paths and files for end-to-end tests: Wine's view of Unix paths, temporary folders, whole
+// files read and written, and the artifact folder. Windows only.
+
+#ifdef _WIN32
+
+#include <string>
+
+namespace vcit::e2e {
+
+// A Unix path ("/work/...") as Wine's Windows path ("Z:\work\..."); a Windows path unchanged.
+std::string windowsPath(const std::string& path);
+#ifdef VCIT_LAUNCHER_EXE
+inline std::string launcherExe() {
+  return windowsPath(VCIT_LAUNCHER_EXE);
+}
+#endif
+// A new empty folder below the temporary folder, named after the label and unique to the run.
+std::string newTempFolder(const std::string& label);
+// The folder and any missing parents.
+void createFolders(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);  // empty when missing
+bool fileExists(const std::string& path);
+void copyFile(const std::string& source, const std::string& target);
+void removeTree(const std::string& path);
+// Where tests leave screenshots and other artifacts: "e2e-artifacts" in the current folder
+// (the test's build folder), created on demand.
+std::string artifactFolder();
+// One record of the launcher's state file: the name filled with spaces to 50, and the mark.
+std::string stateRecord(const std::string& name, int mark);
+
+}  // namespace vcit::e2e
+
+#endif  // _WIN32
