@@ -18,6 +18,8 @@ class System {
   // ExpandEnvironmentStringsA with a buffer of capacity bytes.
   virtual Expanded expandEnvironmentStrings(const std::string& text, std::uint32_t capacity) = 0;
   // The n-th entry (from 1) of the process environment, "NAME=value"; empty past the end.
+  // Entries that name no variable ("=C:=C:\...", the current folders of drives) are numbered
+  // like the others.
   virtual std::string environmentEntry(int n) = 0;
   // LoadLibraryA followed by FreeLibrary: whether the library loads.
   virtual bool libraryLoads(const std::string& name) = 0;

@@ -41,7 +41,6 @@ std::string Win32System::environmentEntry(int n) {
   std::string found;
   int index = 0;
   for (const char* entry = block; *entry != '\0'; entry += std::strlen(entry) + 1) {
-    if (entry[0] == '=') continue;
     if (++index == n) {
       found = ansi::toUtf8(entry, std::strlen(entry));
       break;

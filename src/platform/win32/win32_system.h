@@ -9,8 +9,8 @@ class Win32System : public System {
  public:
   std::uint32_t platformId() override;
   Expanded expandEnvironmentStrings(const std::string& text, std::uint32_t capacity) override;
-  // Entries are counted without those Windows keeps for its own use whose text starts with
-  // "=" (the current folders of drives, "=C:=C:\..."): they name no variable.
+  // Every entry of the block is counted, also those Windows keeps for its own use whose text
+  // starts with "=" (the current folders of drives, "=C:=C:\..."), as the fake counts them.
   std::string environmentEntry(int n) override;
   bool libraryLoads(const std::string& name) override;
   std::string programDirectory() override;
