@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "core/runtime_error.h"
+#include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_files.h"
 #include "platform/win32/win32_desktop.h"
 #include "support/e2e_driver.h"
 
@@ -288,9 +290,43 @@ TEST(ShellTest, WithoutADialogInTheFocusFileRunFailsRatherThanLetKeysGoElsewhere
     EXPECT_NE(e2e::windowText(w), "Run");
 }
 
-TEST(ProgramStarterTest, AMissingProgramIsError53) {
-  Win32ProgramStarter programs;
-  EXPECT_EQ(errorOf([&] { programs.start("C:\\vcit-no-such-folder\\nothing.exe"); }), 53);
+// What the program starter refuses, with the fake set up alike: it must refuse the same.
+TEST(ProgramStarterTest, OnlyAProgramStartsAndTheFakeRefusesWhatWindowsRefuses) {
+  const std::string dir = e2e::newTempFolder("programs");
+  const std::string program = dir + "\\tool.exe";
+  const std::string marker = dir + "\\marker.txt";
+  e2e::copyFile(e2e::windowsPath(VCIT_STANDIN_GAME), program);
+  e2e::writeFile(dir + "\\readme.txt", "a document");
+  ASSERT_TRUE(CreateDirectoryW(wide(dir + "\\folder").c_str(), nullptr));
+
+  CallLog log;
+  FakeFileSystem files;
+  files.addFolder(dir + "\\folder");
+  files.addFile(program, "MZ");
+  files.addFile(dir + "\\readme.txt", "a document");
+  FakeProgramStarter fake(log, &files);
+  Win32ProgramStarter real;
+
+  const struct {
+    std::string path;
+    int error;
+  } cases[] = {
+      {"", 53},
+      {dir + "\\absent.exe", 53},
+      {"C:\\vcit-no-such-folder\\nothing.exe", 53},
+      {dir + "\\folder", 70},
+      {dir + "\\readme.txt", 5},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(errorOf([&] { real.start(c.path); }), c.error) << "Windows: " << c.path;
+    EXPECT_EQ(errorOf([&] { fake.start(c.path); }), c.error) << "fake: " << c.path;
+  }
+
+  SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", wide(marker).c_str());
+  EXPECT_EQ(errorOf([&] { real.start(program); }), 0);
+  SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", nullptr);
+  EXPECT_TRUE(e2e::waitUntil([&] { return e2e::fileExists(marker); }, 10000));
+  EXPECT_EQ(errorOf([&] { fake.start(program); }), 0);
 }
 
 }  // namespace
