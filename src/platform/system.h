@@ -21,6 +21,10 @@ class System {
   // Entries that name no variable ("=C:=C:\...", the current folders of drives) are numbered
   // like the others.
   virtual std::string environmentEntry(int n) = 0;
+  // Compares two names without regard to letter case, as the system matches names
+  // (CompareStringOrdinal with ignore-case): below zero, zero or above zero as a sorts
+  // before, with or after b. A strict weak order, so that names can be kept sorted by it.
+  virtual int compareIgnoringCase(const std::string& a, const std::string& b) = 0;
   // LoadLibraryA followed by FreeLibrary: whether the library loads.
   virtual bool libraryLoads(const std::string& name) = 0;
   // The folder of the running executable, without a final backslash.

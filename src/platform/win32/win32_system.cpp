@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/win32_ansi.h"
+#include "platform/win32/win32_handles.h"
 
 // With UNICODE this names the wide function; the 8-bit one is wanted here.
 #undef GetEnvironmentStrings
@@ -48,6 +49,16 @@ std::string Win32System::environmentEntry(int n) {
   }
   FreeEnvironmentStringsA(block);
   return found;
+}
+
+int Win32System::compareIgnoringCase(const std::string& a, const std::string& b) {
+  const std::wstring wa = win32::widen(a), wb = win32::widen(b);
+  const int result = CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(),
+                                          static_cast<int>(wb.size()), TRUE);
+  // CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN are 1, 2, 3; 0 only for invalid arguments,
+  // when the bytes decide.
+  if (result == 0) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+  return result - CSTR_EQUAL;
 }
 
 bool Win32System::libraryLoads(const std::string& name) {
