@@ -717,6 +717,10 @@ void Win32ProgramStarter::start(const std::string& path) {
   // Explorer or a document in its program and reports success.
   if (path.empty()) raise(err::kFileNotFound);
   std::wstring application = widen(path);
+  // A folder is refused by name: Windows answers ERROR_ACCESS_DENIED, Wine ERROR_INVALID_HANDLE.
+  const DWORD attributes = GetFileAttributesW(application.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    raise(err::kPermissionDenied);
   std::wstring commandLine = L"\"" + application + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
