@@ -1,6 +1,8 @@
 #include "core/text.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace vcit::text {
 namespace {
@@ -25,20 +27,23 @@ Decoded decode(std::string_view s, std::size_t i) {
   return {0xDC00u | b0, 1};  // a stray byte stands for itself
 }
 
+struct CasePair {
+  char16_t capital;
+  char16_t small;
+};
+
+constexpr CasePair kCasePairs[] = {
+#include "core/case_table.inc"
+};
+
+// The small letter of a capital that has one; every other character stands for itself.
 char32_t fold(char32_t c) {
-  if (c >= 'A' && c <= 'Z') return c + 32;
-  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
-  if (c >= 0x100 && c <= 0x17F && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149) {
-    // Latin Extended-A pairs letters upper/lower as even/odd, shifted by one in 0x139..0x148
-    // and 0x179..0x17E.
-    const bool shifted = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (shifted) return (c % 2 == 1) ? c + 1 : c;
-    return (c % 2 == 0) ? c + 1 : c;
-  }
-  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;
-  if (c >= 0x410 && c <= 0x42F) return c + 32;
-  if (c >= 0x400 && c <= 0x40F) return c + 80;
-  return c;
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+  if (c > 0xFFFF) return c;
+  const auto* end = std::end(kCasePairs);
+  const auto* it = std::lower_bound(std::begin(kCasePairs), end, c,
+                                    [](const CasePair& p, char32_t v) { return p.capital < v; });
+  return (it != end && it->capital == c) ? it->small : c;
 }
 
 void append(std::string& out, char32_t c) {
@@ -74,15 +79,21 @@ std::string foldCase(std::string_view s) {
   return out;
 }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+int compareIgnoreCase(std::string_view a, std::string_view b) {
   std::size_t i = 0, j = 0;
   while (i < a.size() && j < b.size()) {
     const Decoded da = decode(a, i), db = decode(b, j);
-    if (fold(da.cp) != fold(db.cp)) return false;
+    const char32_t fa = fold(da.cp), fb = fold(db.cp);
+    if (fa != fb) return fa < fb ? -1 : 1;
     i += da.size;
     j += db.size;
   }
-  return i == a.size() && j == b.size();
+  if (i == a.size()) return j == b.size() ? 0 : -1;
+  return 1;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  return compareIgnoreCase(a, b) == 0;
 }
 
 std::string trimSpaces(std::string_view s) {
@@ -92,7 +103,9 @@ std::string trimSpaces(std::string_view s) {
   return std::string(s.substr(first, last - first + 1));
 }
 
-bool isBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+bool isBlank(std::string_view s) {
+  return s.find_first_not_of(' ') == std::string_view::npos;
+}
 
 std::size_t length(std::string_view s) {
   std::size_t n = 0;

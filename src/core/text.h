@@ -5,9 +5,15 @@
 
 namespace vcit::text {
 
-// Case-insensitive comparison of UTF-8 text, folding ASCII, Latin-1, Latin Extended-A,
-// Greek and Cyrillic letters (what the registry and a text-compare dictionary treat alike).
+// Case-insensitive comparison of UTF-8 text as Windows compares names (CompareStringOrdinal
+// with ignore-case): a capital and its small letter match where Unicode's simple case
+// mappings lead from each to the other, in every script of the Basic Multilingual Plane;
+// characters beyond it match only themselves (case_table.inc, tools/make-case-table).
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// Below zero, zero or above zero as a sorts before, with or after b when case is ignored.
+int compareIgnoreCase(std::string_view a, std::string_view b);
+// The text with each capital replaced by its small letter: equal exactly for the texts that
+// equalsIgnoreCase matches.
 std::string foldCase(std::string_view s);
 
 // Removes leading and trailing blanks (the space character only, as the state file does).

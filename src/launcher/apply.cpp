@@ -8,10 +8,10 @@ namespace vcit {
 
 void frmLauncher::Apply() {
   ui::reportAndStop(platform_.messages, [&] {
-    // Without a game folder the targets would be a "\main\" folder at the root of the drive.
-    if (GamePath.empty()) raise(err::kPathNotFound);
-
+    // Without a game folder the targets would be a "\main\" folder at the root of the drive;
+    // with no rows there is no target, and Apply completes.
     const std::int16_t rows = ModCount;
+    if (GamePath.empty() && rows > 0) raise(err::kPathNotFound);
     if (rows > 0) ui::skipFileNotFound([&] { platform_.files.deleteFile(StateFilePath); });
     auto stateFile = platform_.files.openRecordFile(StateFilePath, launcher::kRecordLength);
     for (std::int16_t i = 0; i < rows; ++i) {

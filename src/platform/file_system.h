@@ -37,7 +37,8 @@ class FileSystem {
   // pattern ("*.pk3"), in the list's order: by name, ignoring letter case.
   virtual std::vector<std::string> listFiles(const std::string& folder,
                                              const std::string& pattern) = 0;
-  // True when a normal file exists at exactly this path.
+  // True when a file with normal attributes exists at exactly this path: not a folder, not
+  // hidden and not a system file (read-only and archived files count).
   virtual bool fileExists(const std::string& path) = 0;
   virtual std::optional<FileFacts> facts(const std::string& path) = 0;
   // Deletes the file, and what an interrupted copy to this path left beside it.

@@ -18,7 +18,13 @@ class System {
   // ExpandEnvironmentStringsA with a buffer of capacity bytes.
   virtual Expanded expandEnvironmentStrings(const std::string& text, std::uint32_t capacity) = 0;
   // The n-th entry (from 1) of the process environment, "NAME=value"; empty past the end.
+  // Entries that name no variable ("=C:=C:\...", the current folders of drives) are numbered
+  // like the others.
   virtual std::string environmentEntry(int n) = 0;
+  // Compares two names without regard to letter case, as the system matches names
+  // (CompareStringOrdinal with ignore-case): below zero, zero or above zero as a sorts
+  // before, with or after b. A strict weak order, so that names can be kept sorted by it.
+  virtual int compareIgnoringCase(const std::string& a, const std::string& b) = 0;
   // LoadLibraryA followed by FreeLibrary: whether the library loads.
   virtual bool libraryLoads(const std::string& name) = 0;
   // The folder of the running executable, without a final backslash.

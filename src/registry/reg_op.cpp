@@ -73,7 +73,13 @@ std::string multiStringData(const DynamicValue& v) {
 
 RegOp::RegOp(platform::Registry& registry, platform::System& system,
              platform::MessageBoxes& messages)
-    : registry_(registry), system_(system), messages_(messages), KeyHandle(registry) {
+    : registry_(registry),
+      system_(system),
+      messages_(messages),
+      KeyHandle(registry),
+      cache_([&system](const std::string& a, const std::string& b) {
+        return system.compareIgnoringCase(a, b);
+      }) {
   CurrentRoot = reg::kCurrentUser;
   IsNT = IsWindowsNT();
   if (IsNT) RequestedAccess = reg::kKeyRead;
@@ -105,7 +111,7 @@ void RegOp::Key(const std::string& strProp) {
     CurrentKey = strProp;
     return;
   }
-  if (text::equalsIgnoreCase(strProp, CurrentKey)) return;
+  if (system_.compareIgnoringCase(strProp, CurrentKey) == 0) return;
   CurrentKey = strProp;
   OpenKey(CurrentRoot, CurrentKey);
 }

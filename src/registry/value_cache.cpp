@@ -1,22 +1,21 @@
 #include "registry/value_cache.h"
 
 #include "core/runtime_error.h"
-#include "core/text.h"
 
 namespace vcit {
 
 bool ValueCache::Exists(const std::string& name) const {
-  return index_.count(text::foldCase(name)) != 0;
+  return index_.count(name) != 0;
 }
 
 const DynamicValue& ValueCache::Item(const std::string& name) const {
-  const auto it = index_.find(text::foldCase(name));
+  const auto it = index_.find(name);
   if (it == index_.end()) raise(err::kInvalidProcedureCall);
   return values_[it->second];
 }
 
 void ValueCache::SetItem(const std::string& name, DynamicValue value) {
-  const auto [it, inserted] = index_.emplace(text::foldCase(name), names_.size());
+  const auto [it, inserted] = index_.emplace(name, names_.size());
   if (inserted) {
     names_.push_back(name);
     values_.push_back(std::move(value));

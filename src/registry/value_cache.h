@@ -1,7 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "core/dynamic_value.h"
@@ -11,6 +12,11 @@ namespace vcit {
 // Value name to value, names compared without regard to letter case, in insertion order.
 class ValueCache {
  public:
+  // How names compare when case is ignored: below zero, zero or above zero (a strict weak
+  // order), the system's own comparison.
+  using Compare = std::function<int(const std::string&, const std::string&)>;
+  explicit ValueCache(Compare compare) : index_(Less{std::move(compare)}) {}
+
   std::size_t Count() const { return names_.size(); }
   bool Exists(const std::string& name) const;
   // The value of an existing entry (error 5 when there is none).
@@ -23,9 +29,13 @@ class ValueCache {
   void RemoveAll();
 
  private:
+  struct Less {
+    Compare compare;
+    bool operator()(const std::string& a, const std::string& b) const { return compare(a, b) < 0; }
+  };
   std::vector<std::string> names_;
   std::vector<DynamicValue> values_;
-  std::unordered_map<std::string, std::size_t> index_;  // folded name -> position
+  std::map<std::string, std::size_t, Less> index_;  // name as first stored -> position
 };
 
 }  // namespace vcit

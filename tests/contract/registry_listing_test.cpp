@@ -1,6 +1,8 @@
 // RegOp's enumeration, counts and deletion, against every registry.
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "registry_backends.h"
 
@@ -45,6 +47,41 @@ TEST_P(RegOpListing, AllValuesAndAllKeysListTheKey) {
   EXPECT_EQ(names, (std::set<std::string>{"Sub1", "Sub2"}));
   EXPECT_EQ(r->KeyCount(), 2);
   EXPECT_EQ(r->Value("text"), DynamicValue("t"));  // the selected key is unchanged
+}
+
+TEST_P(RegOpListing, AllValuesKeepTheRegistrysOrderAndADeletedSubkeyLeavesAnEmptyLastElement) {
+  for (const char* name : {"m", "b", "z", "a"})
+    put("", name, reg::kTypeSz, std::string(name) + kNul);
+  for (const char* name : {"K2", "K1", "K3"}) makeKey(name);
+  std::vector<std::string> order;  // the registry's own enumeration
+  for (std::uint32_t i = 0; i < 4; ++i)
+    order.push_back(registry().enumValue(handle(), i, 8, 8).name);
+
+  auto r = op();
+  const DynamicValue all = r->AllValues();
+  ASSERT_EQ(all.kind(), DynamicValue::Kind::kArray);
+  ASSERT_EQ(all.array().rows, 4u);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(all.array().items[2 * i].text(), order[i]) << i;
+
+  ASSERT_EQ(r->KeyCount(), 3);
+  EXPECT_EQ(registry().deleteKey(handle(), "K2"), reg::kSuccess);  // by another program
+  const DynamicValue keys = r->AllKeys();
+  ASSERT_EQ(keys.kind(), DynamicValue::Kind::kArray);
+  ASSERT_EQ(keys.array().items.size(), 3u);
+  std::set<std::string> left{keys.array().items[0].text(), keys.array().items[1].text()};
+  EXPECT_EQ(left, (std::set<std::string>{"K1", "K3"}));
+  EXPECT_TRUE(keys.array().items[2].isEmpty());
+}
+
+TEST_P(RegOpListing, AfterDeleteValueTheNextReadEnumeratesTheKeyAgain) {
+  put("", "v", reg::kTypeSz, "old" + kNul);
+  put("", "w", reg::kTypeSz, "1" + kNul);
+  auto r = op();
+  EXPECT_EQ(r->Value("v"), DynamicValue("old"));
+  EXPECT_TRUE(r->DeleteValue("w"));
+  put("", "v", reg::kTypeSz, "changed" + kNul);  // by another program, after the delete
+  EXPECT_EQ(r->Value("v"), DynamicValue("changed"));
+  EXPECT_TRUE(r->Value("w").isEmpty());
 }
 
 TEST_P(RegOpListing, CountsFollowOwnChangesOnly) {

@@ -99,6 +99,47 @@ TEST_P(RegOpRead, RootsOutsideTheThreeSelectCurrentUser) {
   }
 }
 
+TEST_P(RegOpRead, ChangingTheRootWithAKeySelectedOpensTheKeyUnderTheNewRootAtOnce) {
+  auto r = op();
+  r->Root(kHkcu);  // its value already: nothing happens, nothing is created
+  EXPECT_FALSE(exists());
+
+  r->Root(reg::kLocalMachine);
+  reg::Key machine = 0;
+  ASSERT_EQ(registry().openKey(reg::kLocalMachine, path(), 0, reg::kKeyAllAccess, machine),
+            reg::kSuccess)
+      << "created at once";
+  EXPECT_FALSE(exists()) << "not under the old root";
+  registry().setValue(machine, "v", reg::kTypeSz, "first" + kNul);
+
+  r->Root(kHkcu);
+  EXPECT_TRUE(exists()) << "opened under HKCU at once";
+  EXPECT_TRUE(r->Value("v").isEmpty());
+  r->Root(reg::kLocalMachine);
+  EXPECT_EQ(r->Value("v"), DynamicValue("first"));
+  registry().setValue(machine, "v", reg::kTypeSz, "second" + kNul);
+  r->Root(reg::kLocalMachine);  // again its value: the key is not reopened, the cache stays
+  EXPECT_EQ(r->Value("v"), DynamicValue("first"));
+  registry().closeKey(machine);
+  registry().shellDeleteKey(reg::kLocalMachine, path());
+  reg::Key software = 0;
+  registry().openKey(reg::kLocalMachine, "Software", 0, reg::kKeyAllAccess, software);
+  registry().deleteKey(software, "VCITTests");  // only when no other test key is left in it
+  registry().closeKey(software);
+}
+
+TEST_P(RegOpRead, AKeyThatCannotBeOpenedIsSilentAtKeyAndNoticedAtTheFirstOperation) {
+  // A path that begins with a backslash is refused by the registry.
+  auto r = op(nullptr, RegOp::ShowErrors);
+  r->Key("\\" + path());
+  r->Key("\\" + path("Other"));  // a second path is opened at once, and fails as silently
+  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_TRUE(r->Value("v").isEmpty());
+  ASSERT_EQ(messages.shown().size(), 1u);
+  EXPECT_EQ(messages.shown()[0].text, "Could not open Registry Key!");
+  EXPECT_FALSE(exists());
+}
+
 TEST_P(RegOpRead, ErrorsShownOnlyWithShowErrors) {
   auto quiet = op(nullptr);
   EXPECT_TRUE(quiet->Value("v").isEmpty());

@@ -19,6 +19,7 @@ namespace reg = platform::reg;
 constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 constexpr const char* kUnavailable = "System Information Is Unavailable At This Time";
+constexpr const char* kProgram = "MZ, a program";
 
 class AboutTest : public ::testing::Test {
  protected:
@@ -137,7 +138,11 @@ TEST_F(AboutTest, ValueWithoutDataIsAnErrorAndTheKeyIsStillClosed) {
 TEST_F(AboutTest, FirstValueNamesTheToolAndIsStartedWithoutAnExistenceCheck) {
   setValue(kToolKey, "PATH", reg::kTypeSz, std::string("C:\\Nowhere\\msinfo32.exe\0", 24));
   setValue(kFolderKey, "MSINFO", reg::kTypeSz, std::string("C:\\Other\0", 9));
-  fake.files.addFile("C:\\Other\\MSINFO32.EXE", "tool");
+  // A hidden program, which the existence test would not count, starts all the same.
+  fake.files.addFolder("C:\\Nowhere");
+  fake.files.addFile("C:\\Nowhere\\msinfo32.exe", kProgram);
+  fake.files.find("C:\\Nowhere\\msinfo32.exe")->hidden = true;
+  fake.files.addFile("C:\\Other\\MSINFO32.EXE", kProgram);
   about.cmdSysInfo.click();
   EXPECT_EQ(fake.programs.started, std::vector<std::string>{"C:\\Nowhere\\msinfo32.exe"});
   EXPECT_TRUE(messages().empty());
@@ -149,7 +154,7 @@ TEST_F(AboutTest, SecondValueNamesTheFolderWhoseToolMustExist) {
   EXPECT_TRUE(fake.programs.started.empty());
   EXPECT_EQ(messages(), std::vector<std::string>{kUnavailable});
 
-  fake.files.addFile("C:\\Tools\\MSINFO32.EXE", "tool");
+  fake.files.addFile("C:\\Tools\\MSINFO32.EXE", kProgram);
   about.StartSysInfo();
   EXPECT_EQ(fake.programs.started, std::vector<std::string>{"C:\\Tools\\MSINFO32.EXE"});
   EXPECT_EQ(messages().size(), 1u);
@@ -161,7 +166,7 @@ TEST_F(AboutTest, EveryFailureEndsInTheOneMessageWithoutIcon) {
   // Both keys refused for their write rights.
   setValue(kToolKey, "PATH", reg::kTypeSz, std::string("C:\\info.exe\0", 12));
   setValue(kFolderKey, "MSINFO", reg::kTypeSz, std::string("C:\\Tools\0", 9));
-  fake.files.addFile("C:\\Tools\\MSINFO32.EXE", "tool");
+  fake.files.addFile("C:\\Tools\\MSINFO32.EXE", kProgram);
   fake.registry.refuse(reg::kLocalMachine, kToolKey, 0x4 /* KEY_CREATE_SUB_KEY */);
   fake.registry.refuse(reg::kLocalMachine, kFolderKey, 0x20 /* KEY_CREATE_LINK */);
   about.StartSysInfo();
@@ -180,6 +185,52 @@ TEST_F(AboutTest, AToolThatCannotBeStartedEndsInTheMessage) {
   fake.programs.failStart = true;
   about.StartSysInfo();
   EXPECT_EQ(messages(), std::vector<std::string>{kUnavailable});
+}
+
+// The tool is started as a program: a first value that names no program ends in the message,
+// as it does on Windows, instead of opening a folder or a document.
+TEST_F(AboutTest, AFirstValueThatNamesNoProgramEndsInTheMessage) {
+  fake.files.addFolder("C:\\Tools");
+  fake.files.addFile("C:\\Tools\\readme.txt", "a document");
+  const struct {
+    std::uint32_t type;
+    std::string data;
+  } values[] = {
+      {reg::kTypeExpandSz, std::string("C:\\Tools\\MSINFO32.EXE\0", 23)},  // path stays empty
+      {reg::kTypeMultiSz, std::string("C:\\Tools\0\0", 11)},               // path stays empty
+      {reg::kTypeSz, std::string("C:\\Tools\0", 9)},                       // a folder
+      {reg::kTypeSz, std::string("C:\\Tools\\readme.txt\0", 20)},          // a document
+      {reg::kTypeSz, std::string("C:\\Tools\\absent.exe\0", 20)},          // nothing there
+  };
+  fake.files.addFile("C:\\Tools\\MSINFO32.EXE", kProgram);
+  for (const auto& value : values) {
+    setValue(kToolKey, "PATH", value.type, value.data);
+    const std::size_t before = fake.messages.shown().size();
+    about.cmdSysInfo.click();
+    EXPECT_EQ(fake.messages.shown().size(), before + 1) << value.data;
+    EXPECT_EQ(fake.messages.shown().back().text, kUnavailable);
+  }
+  EXPECT_TRUE(fake.programs.started.empty());
+}
+
+// The existence test on the second branch counts only files with normal attributes.
+TEST_F(AboutTest, AHiddenOrSystemToolInTheFolderDoesNotCount) {
+  setValue(kFolderKey, "MSINFO", reg::kTypeSz, std::string("C:\\Tools\0", 9));
+  fake.files.addFolder("C:\\Tools");
+  fake.files.addFile("C:\\Tools\\MSINFO32.EXE", kProgram);
+  auto& tool = *fake.files.find("C:\\Tools\\MSINFO32.EXE");
+  tool.hidden = true;
+  about.StartSysInfo();
+  tool.hidden = false;
+  tool.system = true;
+  about.StartSysInfo();
+  EXPECT_EQ(messages(), (std::vector<std::string>{kUnavailable, kUnavailable}));
+  EXPECT_TRUE(fake.programs.started.empty());
+
+  tool.system = false;
+  tool.readOnly = true;  // read-only is a normal attribute
+  about.StartSysInfo();
+  EXPECT_EQ(fake.programs.started, std::vector<std::string>{"C:\\Tools\\MSINFO32.EXE"});
 }
 
 // The About box's one instance, with a window that records what it is asked.

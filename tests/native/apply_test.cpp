@@ -191,6 +191,30 @@ TEST_F(ApplyTest, AnEmptyGamePathChangesNothingAtAll) {
   EXPECT_EQ(fake.files.allFiles(), before);
 }
 
+// With no rows there is no target: Apply completes as it does with a game folder, so that a
+// launch can go on.
+TEST_F(ApplyTest, AnEmptyGamePathWithNoRowsCompletesAndTheLaunchGoesOn) {
+  frmLauncher& l = rows({});
+  l.GamePath.clear();
+  l.Applied = false;
+  l.cmdApply.setEnabled(true);
+  l.Apply();
+  expectCompleted(l);
+  ASSERT_TRUE(fake.files.fileExists(kStateFile)) << "opened (created) and closed";
+  EXPECT_EQ(state(), "");
+
+  // A state file there keeps its contents; the launch that asked for the Apply goes on.
+  writeStateFile({record("kept.pk3", 1)});
+  l.Applied = false;
+  l.cmdApply.setEnabled(true);
+  fake.messages.queueAnswer(platform::mb::kAnswerYes);
+  l.cmdLaunch_Click();
+  EXPECT_TRUE(l.Applied);
+  EXPECT_EQ(state(), record("kept.pk3", 1));
+  EXPECT_EQ(fake.clipboard.text(), "\\vcit.exe");
+  EXPECT_EQ(messages().size(), 1u) << "only the question";
+}
+
 TEST_F(ApplyTest, AnInterruptedCopyLeavesTheOldTargetAndNoOtherFile) {
   addPackage("big.pk3", std::string(4096, 'n'));
   fake.files.addFile(std::string(kMainDir) + "big.pk3", "old version");

@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "core/runtime_error.h"
+#include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_files.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_events.h"
 #include "platform/win32/win32_keyboard.h"
@@ -270,7 +273,6 @@ TEST_F(RunDialogTest, AMissingGameLeavesADialogThatIsClosedWithTheShell) {
 TEST(ShellTest, WithoutADialogInTheFocusFileRunFailsRatherThanLetKeysGoElsewhere) {
   const ForegroundEdit launcherWindow;
   Win32Shell shell;
-  shell.shellDialogTimeoutMs = 0;
   shell.focusTimeoutMs = 0;  // no dialog can have come up
   const auto object = shell.create();
   EXPECT_EQ(errorOf([&] { object->FileRun(); }), 440);
@@ -280,9 +282,111 @@ TEST(ShellTest, WithoutADialogInTheFocusFileRunFailsRatherThanLetKeysGoElsewhere
     EXPECT_NE(e2e::windowText(w), "Run");
 }
 
-TEST(ProgramStarterTest, AMissingProgramIsError53) {
-  Win32ProgramStarter programs;
-  EXPECT_EQ(errorOf([&] { programs.start("C:\\vcit-no-such-folder\\nothing.exe"); }), 53);
+// A shell whose FileRun succeeds and whose Run dialog comes late: its dialog is waited for,
+// and the shell's own is never opened beside it.
+class SlowShellTest : public ::testing::Test {
+ protected:
+  ~SlowShellTest() override {
+    // The stand-in dialog is closed whether or not the test got to it.
+    for (int i = 0; i < 500 && late_.joinable() && !lateDone_; ++i) {
+      if (const HWND w = FindWindowW(L"#32770", L"Slow Run")) PostMessageW(w, WM_COMMAND, IDOK, 0);
+      Sleep(10);
+    }
+    if (late_.joinable()) late_.join();
+    shell.closeDialogs();
+  }
+  // FileRun succeeds; a dialog titled "Slow Run" opens after the delay, or none at all.
+  void playSlowShell(std::optional<DWORD> delayMs) {
+    shell.fileRun = [this, delayMs](IShellDispatch&) {
+      if (delayMs) {
+        late_ = std::thread([this, delay = *delayMs] {
+          Sleep(delay);
+          MessageBoxW(nullptr, L"standing in for the shell's Run dialog", L"Slow Run", MB_OK);
+          lateDone_ = true;
+        });
+      }
+      return S_OK;
+    };
+  }
+  int runDialogsOfOurOwn() {
+    int n = 0;
+    for (const HWND w : e2e::topLevelWindows(GetCurrentProcessId()))
+      if (IsWindowVisible(w) && e2e::windowText(w) == "Run") ++n;
+    return n;
+  }
+
+  const ForegroundEdit launcherWindow;
+  Win32Shell shell;
+  std::thread late_;
+  std::atomic<bool> lateDone_{false};
+};
+
+TEST_F(SlowShellTest, ALateDialogOfTheShellIsTheOneAndOnly) {
+  playSlowShell(2000);  // later than the shell was once given before a second dialog opened
+  const auto object = shell.create();
+  EXPECT_EQ(errorOf([&] { object->FileRun(); }), 0);
+  EXPECT_FALSE(shell.lastUsedRunFileDlg);
+  ASSERT_NE(shell.lastDialog, nullptr);
+  EXPECT_EQ(e2e::windowText(shell.lastDialog), "Slow Run");
+  EXPECT_EQ(runDialogsOfOurOwn(), 0);
+  PostMessageW(shell.lastDialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(SlowShellTest, NoDialogAfterASucceededFileRunIsError440WithoutASecondDialog) {
+  playSlowShell(std::nullopt);
+  shell.focusTimeoutMs = 800;
+  const auto object = shell.create();
+  EXPECT_EQ(errorOf([&] { object->FileRun(); }), 440);
+  EXPECT_FALSE(shell.lastUsedRunFileDlg);
+  EXPECT_EQ(runDialogsOfOurOwn(), 0);
+}
+
+TEST_F(SlowShellTest, AFailedFileRunOpensTheShellsOwnRunDialog) {
+  shell.fileRun = [](IShellDispatch&) { return E_NOTIMPL; };  // what Wine answers
+  const auto object = shell.create();
+  EXPECT_EQ(errorOf([&] { object->FileRun(); }), 0);
+  EXPECT_TRUE(shell.lastUsedRunFileDlg);
+  ASSERT_NE(shell.lastDialog, nullptr);
+  EXPECT_EQ(runDialogsOfOurOwn(), 1);
+}
+
+// What the program starter refuses, with the fake set up alike: it must refuse the same.
+TEST(ProgramStarterTest, OnlyAProgramStartsAndTheFakeRefusesWhatWindowsRefuses) {
+  const std::string dir = e2e::newTempFolder("programs");
+  const std::string program = dir + "\\tool.exe";
+  const std::string marker = dir + "\\marker.txt";
+  e2e::copyFile(e2e::windowsPath(VCIT_STANDIN_GAME), program);
+  e2e::writeFile(dir + "\\readme.txt", "a document");
+  ASSERT_TRUE(CreateDirectoryW(e2e::wide(dir + "\\folder").c_str(), nullptr));
+
+  CallLog log;
+  FakeFileSystem files;
+  files.addFolder(dir + "\\folder");
+  files.addFile(program, "MZ");
+  files.addFile(dir + "\\readme.txt", "a document");
+  FakeProgramStarter fake(log, &files);
+  Win32ProgramStarter real;
+
+  const struct {
+    std::string path;
+    int error;
+  } cases[] = {
+      {"", 53},
+      {dir + "\\absent.exe", 53},
+      {"C:\\vcit-no-such-folder\\nothing.exe", 53},
+      {dir + "\\folder", 70},
+      {dir + "\\readme.txt", 5},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(errorOf([&] { real.start(c.path); }), c.error) << "Windows: " << c.path;
+    EXPECT_EQ(errorOf([&] { fake.start(c.path); }), c.error) << "fake: " << c.path;
+  }
+
+  SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", e2e::wide(marker).c_str());
+  EXPECT_EQ(errorOf([&] { real.start(program); }), 0);
+  SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", nullptr);
+  EXPECT_TRUE(e2e::waitUntil([&] { return e2e::fileExists(marker); }, 10000));
+  EXPECT_EQ(errorOf([&] { fake.start(program); }), 0);
 }
 
 }  // namespace

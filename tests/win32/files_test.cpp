@@ -111,6 +111,12 @@ TEST_F(FilesTest, ThePackageListHoldsNormalFilesWhoseLongNameMatchesInNameOrder)
   EXPECT_THAT(files.listFiles(dir_, "*.nothing"), ElementsAre());
   EXPECT_TRUE(files.fileExists(at("ALPHA.pk3")));
   EXPECT_FALSE(files.fileExists(at("folder.pk3")));
+  // The existence test counts the files a listing with normal attributes shows.
+  EXPECT_FALSE(files.fileExists(at("hidden.pk3")));
+  SetFileAttributesW(e2e::wide(at("hidden.pk3")).c_str(), FILE_ATTRIBUTE_SYSTEM);
+  EXPECT_FALSE(files.fileExists(at("hidden.pk3"))) << "a system file";
+  SetFileAttributesW(e2e::wide(at("hidden.pk3")).c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(files.fileExists(at("hidden.pk3"))) << "read-only is a normal attribute";
   SetFileAttributesW(e2e::wide(at("hidden.pk3")).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -60,6 +60,13 @@ void FakeEventPump::doEvents() {
 
 void FakeProgramStarter::start(const std::string& path) {
   if (failStart) raise(err::kFileNotFound);
+  if (files_) {
+    if (path.empty()) raise(err::kFileNotFound);
+    if (files_->folderExists(path)) raise(err::kPermissionDenied);
+    const FakeFileSystem::File* file = files_->find(path);
+    if (!file) raise(err::kFileNotFound);
+    if (file->bytes.rfind("MZ", 0) != 0) raise(err::kInvalidProcedureCall);
+  }
   log_.add("start " + path);
   started.push_back(path);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/desktop.h"
 #include "platform/fake/call_log.h"
+#include "platform/fake/fake_files.h"
 
 namespace vcit::platform {
 
@@ -79,15 +80,20 @@ class FakeEventPump : public EventPump {
   CallLog& log_;
 };
 
+// Starts what the given files hold as a program: a file whose bytes begin with the executable
+// header "MZ". Refuses what Windows refuses: an empty or missing path (error 53), a folder
+// (error 70), any other file (error 5). Without files, every path starts.
 class FakeProgramStarter : public ProgramStarter {
  public:
-  explicit FakeProgramStarter(CallLog& log) : log_(log) {}
+  explicit FakeProgramStarter(CallLog& log, FakeFileSystem* files = nullptr)
+      : log_(log), files_(files) {}
   void start(const std::string& path) override;
   bool failStart = false;  // raises error 53, as for a program that does not exist
   std::vector<std::string> started;
 
  private:
   CallLog& log_;
+  FakeFileSystem* files_;
 };
 
 }  // namespace vcit::platform

@@ -152,7 +152,10 @@ std::vector<std::string> FakeFileSystem::listFiles(const std::string& folder,
   return names;
 }
 
-bool FakeFileSystem::fileExists(const std::string& path) { return find(path) != nullptr; }
+bool FakeFileSystem::fileExists(const std::string& path) {
+  const File* f = find(path);
+  return f != nullptr && !f->hidden && !f->system;
+}
 
 std::optional<FileFacts> FakeFileSystem::facts(const std::string& path) {
   const File* f = find(path);

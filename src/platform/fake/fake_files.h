@@ -21,6 +21,8 @@ class FakeFileSystem : public FileSystem {
     std::string name;  // the path as it was created
     std::string bytes;
     bool readOnly = false;
+    bool hidden = false;
+    bool system = false;
     bool locked = false;  // held open by another program
     int openByUs = 0;     // record files of this program that have it open
     std::uint64_t lastWriteTime = 0;

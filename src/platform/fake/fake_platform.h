@@ -19,7 +19,7 @@ struct FakePlatform {
   FakeShell shell{log};
   FakeKeyboard keyboard{log};
   FakeEventPump events{log};
-  FakeProgramStarter programs{log};
+  FakeProgramStarter programs{log, &files};
   FakeSystem system;
   Platform platform{registry, files,  messages, clipboard, shell,
                     keyboard, events, programs, system};

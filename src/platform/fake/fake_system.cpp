@@ -41,6 +41,10 @@ std::string FakeSystem::environmentEntry(int n) {
   return environment[static_cast<std::size_t>(n - 1)];
 }
 
+int FakeSystem::compareIgnoringCase(const std::string& a, const std::string& b) {
+  return text::compareIgnoreCase(a, b);
+}
+
 bool FakeSystem::libraryLoads(const std::string& name) {
   librariesAsked.push_back(name);
   return librariesLoad;

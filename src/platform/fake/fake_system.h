@@ -22,6 +22,8 @@ class FakeSystem : public System {
   // is not given and the count is the size needed.
   Expanded expandEnvironmentStrings(const std::string& text, std::uint32_t capacity) override;
   std::string environmentEntry(int n) override;
+  // By text::compareIgnoreCase, whose table agrees with CompareStringOrdinal.
+  int compareIgnoringCase(const std::string& a, const std::string& b) override;
   bool libraryLoads(const std::string& name) override;
   std::string programDirectory() override { return directory; }
   [[noreturn]] void endProgram() override;

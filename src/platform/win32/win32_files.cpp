@@ -210,7 +210,10 @@ std::vector<std::string> Win32FileSystem::listFiles(const std::string& folder,
 
 bool Win32FileSystem::fileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(widen(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  // What a listing with normal attributes shows: no folder, no hidden or system file.
+  constexpr DWORD kNotNormal =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & kNotNormal);
 }
 
 std::optional<FileFacts> Win32FileSystem::facts(const std::string& path) {

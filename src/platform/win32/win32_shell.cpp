@@ -42,17 +42,18 @@ class Win32ShellObject : public ShellObject {
 
   void FileRun() override {
     const HWND before = GetForegroundWindow();
-    const HRESULT hr = dispatch_->FileRun();
+    const HRESULT hr = shell_.fileRun ? shell_.fileRun(*dispatch_.get()) : dispatch_->FileRun();
     shell_.lastFileRunResult = hr;
     shell_.lastUsedRunFileDlg = false;
     shell_.lastDialog = nullptr;
     HWND dialog = nullptr;
-    if (SUCCEEDED(hr)) dialog = waitForAnyDialog(before, shell_.shellDialogTimeoutMs);
-    if (!dialog) {
-      if (const DWORD thread = shell_.openRunFileDialog()) {
-        shell_.lastUsedRunFileDlg = true;
-        dialog = waitForDialogOf(thread, shell_.focusTimeoutMs);
-      }
+    // The shell's own dialog is opened only when the shell could not open its Run dialog: a
+    // slow shell whose dialog comes late must not leave two of them.
+    if (SUCCEEDED(hr)) {
+      dialog = waitForAnyDialog(before, shell_.focusTimeoutMs);
+    } else if (const DWORD thread = shell_.openRunFileDialog()) {
+      shell_.lastUsedRunFileDlg = true;
+      dialog = waitForDialogOf(thread, shell_.focusTimeoutMs);
     }
     shell_.lastDialog = dialog;
     // The launch types Ctrl+V and Enter next, into whatever has the focus: without a Run

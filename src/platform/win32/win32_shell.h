@@ -2,18 +2,21 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
 
 #include "platform/desktop.h"
 
+struct IShellDispatch;
+
 namespace vcit::platform {
 
 // The shell's Run dialog. create() makes the shell's automation object (Shell, IShellDispatch);
-// its FileRun asks the shell for the Run dialog and, where the shell does not provide it (Wine
-// answers E_NOTIMPL) or no dialog appears, opens the shell's own Run dialog (shell32's
-// RunFileDlg) on a thread of its own, since that dialog is modal. FileRun returns once a new
+// its FileRun asks the shell for the Run dialog and, only where that call fails (Wine answers
+// E_NOTIMPL), opens the shell's own Run dialog (shell32's RunFileDlg) on a thread of its own,
+// since that dialog is modal. FileRun returns once a new
 // dialog has the keyboard focus; when none has it after a bounded wait it raises error 440, so
 // that no keystrokes meant for the dialog go to another window. Dialogs still open when this
 // object goes away are closed.
@@ -28,9 +31,8 @@ class Win32Shell : public Shell {
 
   // How long FileRun waits for the dialog to have the focus.
   DWORD focusTimeoutMs = 5000;
-  // How long FileRun gives the automation object's dialog to appear before opening the
-  // shell's own.
-  DWORD shellDialogTimeoutMs = 1500;
+  // Stands in for the automation object's FileRun when set (tests play a shell with it).
+  std::function<HRESULT(IShellDispatch&)> fileRun;
 
   // What the last FileRun did, for diagnostics and tests: the automation call's result and
   // whether the shell's own dialog was opened instead.

@@ -42,7 +42,6 @@ std::string Win32System::environmentEntry(int n) {
   std::string found;
   int index = 0;
   for (const char* entry = block; *entry != '\0'; entry += std::strlen(entry) + 1) {
-    if (entry[0] == '=') continue;
     if (++index == n) {
       found = win32::fromCodePage(entry, std::strlen(entry));
       break;
@@ -50,6 +49,16 @@ std::string Win32System::environmentEntry(int n) {
   }
   FreeEnvironmentStringsA(block);
   return found;
+}
+
+int Win32System::compareIgnoringCase(const std::string& a, const std::string& b) {
+  const std::wstring wa = win32::widen(a), wb = win32::widen(b);
+  const int result = CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(),
+                                          static_cast<int>(wb.size()), TRUE);
+  // CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN are 1, 2, 3; 0 only for invalid arguments,
+  // when the bytes decide.
+  if (result == 0) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+  return result - CSTR_EQUAL;
 }
 
 bool Win32System::libraryLoads(const std::string& name) {

@@ -9,9 +9,11 @@ class Win32System : public System {
  public:
   std::uint32_t platformId() override;
   Expanded expandEnvironmentStrings(const std::string& text, std::uint32_t capacity) override;
-  // Entries are counted without those Windows keeps for its own use whose text starts with
-  // "=" (the current folders of drives, "=C:=C:\..."): they name no variable.
+  // Every entry of the block is counted, also those Windows keeps for its own use whose text
+  // starts with "=" (the current folders of drives, "=C:=C:\..."), as the fake counts them.
   std::string environmentEntry(int n) override;
+  // CompareStringOrdinal with ignore-case, on the names in UTF-16.
+  int compareIgnoringCase(const std::string& a, const std::string& b) override;
   bool libraryLoads(const std::string& name) override;
   std::string programDirectory() override;
   [[noreturn]] void endProgram() override;
