@@ -223,6 +223,7 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+        if (deferredWhileHeld(hwnd, message, wParam, lParam)) return 0;
         if (ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam))) clicked(*child);
         return 0;
       }
@@ -259,6 +260,7 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (ChildWindow* target = keyboard_.firstFocusable()) DialogKeyboard::focus(*target);
       return 0;
     case WM_CLOSE:
+      if (deferredWhileHeld(hwnd, message, wParam, lParam)) return 0;
       if (onCloseRequest) {
         dispatch(onCloseRequest);
       } else {
@@ -272,6 +274,17 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Form::holdHandlers(bool held) {
+  handlersHeld_ += held ? 1 : -1;
+  if (handlersHeld_ < 0) handlersHeld_ = 0;
+}
+
+bool Form::deferredWhileHeld(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (handlersHeld_ == 0) return false;
+  PostMessageW(hwnd, message, wParam, lParam);
+  return true;
 }
 
 }  // namespace vcit::ui::win32

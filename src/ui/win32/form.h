@@ -63,6 +63,10 @@ class Form {
   static bool preTranslate(MSG& msg);
   // Runs the message loop until WM_QUIT; gives its exit code.
   static int runMessageLoop();
+  // While held, a click or close request that reaches a form (another program may send one
+  // while a long action keeps the windows painted) is posted again instead of running its
+  // handler, so it takes effect once the action is over. Holds nest.
+  static void holdHandlers(bool held);
 
  private:
   static LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,6 +82,10 @@ class Form {
   // Runs an event handler; an error escaping it goes to the error sink.
   void dispatch(const std::function<void()>& handler);
   void reportError(const std::exception& e);
+  // Posts the message again when handlers are held; true when it did.
+  static bool deferredWhileHeld(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  static inline int handlersHeld_ = 0;
 
   const FormLayout& layout_;
   ErrorSink onError_;
