@@ -54,11 +54,6 @@ std::string utf8(std::uint32_t codePoint) {
   return s;
 }
 
-bool isAscii(const std::string& s) {
-  return std::all_of(s.begin(), s.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // The error numbers of the failure reports shown ("<number>:<description>").
 std::vector<int> reportedErrors(const platform::FakeMessageBoxes& messages, std::size_t from) {
   std::vector<int> numbers;
@@ -104,14 +99,16 @@ std::string packageName(Bytes& in) {
   return name + kSuffixes[in.next() % 8];
 }
 
-// A record made byte by byte: the name cut or filled with spaces to 50 bytes, then the mark.
-std::string rawRecord(const std::string& name, char mark) {
-  std::string r = name.substr(0, 50);
+// A record made byte by byte: the name in the code page, cut or filled with spaces to 50
+// bytes, then the mark.
+std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark) {
+  std::string r = files.recordBytes(name).substr(0, 50);
   r.resize(50, ' ');
   return r + mark;
 }
 
-std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names) {
+std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names,
+                           const platform::FileSystem& files) {
   if (names.empty() || in.next() % 4 == 0) return in.rest();
   std::string bytes;
   while (!in.empty()) {
@@ -121,19 +118,19 @@ std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names) {
     const char mark = (op & 0x10) ? static_cast<char>(m) : static_cast<char>('0' + m % 3);
     switch (op % 5) {
       case 0:
-        bytes += rawRecord(name, mark);
+        bytes += rawRecord(files, name, mark);
         break;
       case 1:
-        bytes += rawRecord(" " + name + " ", mark);
+        bytes += rawRecord(files, " " + name + " ", mark);
         break;
       case 2:
-        bytes += rawRecord(text::foldCase(name), mark);
+        bytes += rawRecord(files, text::foldCase(name), mark);
         break;
       case 3:
         bytes += in.take(in.next() % 64);
         break;
       default:
-        bytes += rawRecord(name, mark).substr(0, m % 51);
+        bytes += rawRecord(files, name, mark).substr(0, m % 51);
         break;
     }
   }
@@ -148,7 +145,8 @@ struct ExpectedStart {
   std::string failedRowText;  // a row whose mark failed keeps the package name
 };
 
-ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::string& file) {
+ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::string& file,
+                            const platform::FileSystem& files) {
   ExpectedStart e;
   const std::size_t records = file.size() / 51;
   for (std::size_t i = 0; i < listing.size(); ++i) {
@@ -159,7 +157,7 @@ ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::
     std::optional<std::string> found;
     for (std::size_t n = 0; n < records && !found; ++n) {
       const std::string record = file.substr(n * 51, 51);
-      if (text::trimSpaces(text::substr(record, 0, 50)) == listing[i]) found = record;
+      if (text::trimSpaces(record.substr(0, 50)) == files.recordBytes(listing[i])) found = record;
     }
     if (!found && records >= 32767) {
       e.error = err::kOverflow;
@@ -167,13 +165,13 @@ ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::
     }
     int mark = 0;
     if (found) {
-      const std::string digit = text::substr(*found, 50, 1);
-      if (digit.size() != 1 || digit[0] < '0' || digit[0] > '9') {
+      const char digit = (*found)[50];
+      if (digit < '0' || digit > '9') {
         e.error = err::kTypeMismatch;
         e.failedRowText = listing[i];
         return e;
       }
-      mark = digit[0] - '0';
+      mark = digit - '0';
       if (mark > 2) {
         e.error = err::kInvalidPropertyValue;
         e.failedRowText = listing[i];
@@ -237,12 +235,12 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
         "package " + std::to_string(i) + std::string(static_cast<std::size_t>(i) * 7, 'x'));
   }
   const std::uint8_t applyBytes[] = {in.next(), in.next(), in.next(), in.next()};
-  const std::string file = stateFileBytes(in, names);
+  const std::string file = stateFileBytes(in, names, fake.files);
   fake.files.addFile(kStateFile, file);
 
   // Start-up over the file as it is.
   const std::vector<std::string> listing = fake.files.listFiles(kModsDir, "*.pk3");
-  const ExpectedStart expected = expectedStart(listing, file);
+  const ExpectedStart expected = expectedStart(listing, file, fake.files);
   frmLauncher l(fake.platform);
   l.Form_Load();
   checkStart(l, fake, 0, expected);
@@ -257,7 +255,8 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
   std::set<int> allowed;
   for (int i = 0; i < l.ModCount; ++i) {
     const std::string name = text::trimSpaces(l.txtPk3(i).text());
-    if (text::length(name) > 50) allowed.insert(err::kInvalidProcedureCall);
+    if (text::length(name) > 50 || fake.files.recordBytes(name).size() > 50)
+      allowed.insert(err::kInvalidProcedureCall);
     if ((flags & 4) && (applyBytes[1] >> (i % 8) & 1)) {
       fake.files.addFile(kMainDir + name, "old " + name);
       if (flags & 8) {
@@ -359,10 +358,10 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
     rowNames.push_back(l.txtPk3(i).text());
     rowMarks.push_back(l.chkActive(i).value());
   }
-  if (!std::all_of(rowNames.begin(), rowNames.end(), isAscii)) return;  // one byte per character
   for (auto& f : fake.files.allFiles())
     if (auto* file2 = fake.files.find(f)) file2->locked = false;
-  const ExpectedStart again = expectedStart(fake.files.listFiles(kModsDir, "*.pk3"), written);
+  const ExpectedStart again =
+      expectedStart(fake.files.listFiles(kModsDir, "*.pk3"), written, fake.files);
   frmLauncher second(fake.platform);
   const std::size_t shownBeforeSecond = fake.messages.shown().size();
   second.Form_Load();

@@ -5,7 +5,6 @@
 
 #include "core/runtime_error.h"
 #include "core/text.h"
-#include "platform/win32/win32_ansi.h"
 #include "platform/win32/win32_handles.h"
 
 namespace vcit::platform {
@@ -89,12 +88,12 @@ class Win32RecordFile : public RecordFile {
     // state file of 32767 records take seconds.
     if (at < blockStart_ || at + length > blockStart_ + block_.size()) readBlock(at);
     if (at + length > blockStart_ + block_.size()) return std::nullopt;
-    return ansi::toUtf8(block_.substr(static_cast<std::size_t>(at - blockStart_), length));
+    return block_.substr(static_cast<std::size_t>(at - blockStart_), length);
   }
 
   void write(std::int32_t number, const std::string& record) override {
     if (number < 1 || length_ < 1) raise(63);
-    std::string bytes = ansi::fromUtf8(record);
+    std::string bytes = record;
     bytes.resize(static_cast<std::size_t>(length_), ' ');
     block_.clear();
     seekTo(file_.get(), offsetOf(number));
@@ -306,6 +305,17 @@ std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& p
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) raiseLastError();
   return std::make_unique<Win32RecordFile>(std::move(file), recordLength);
+}
+
+std::string Win32FileSystem::recordBytes(const std::string& text) const {
+  // Bytes below 0x80 are the same characters in UTF-8 and in every ANSI code page.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) return text;
+  const std::wstring wide = widen(text);
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(codePage_, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(codePage_, 0, wide.data(), size, bytes.data(), n, nullptr, nullptr);
+  return bytes;
 }
 
 }  // namespace vcit::platform
