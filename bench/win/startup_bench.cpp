@@ -1,11 +1,14 @@
-// Start-up under Wine: from CreateProcess to the launcher window shown, with 16 packages and
-// a state file of 32767 records (the packages' records last, so that every lookup reads the
-// whole file), against a program of ours that only opens a window. Both are started the same
-// way, alternately, under the same wineserver.
+// Start-up under Wine: from CreateProcess to the launcher window shown, with 16 packages and a
+// state file of N records, against a program of ours that only opens a window. With more
+// records than packages the packages' records come last, so that a lookup that scans the file
+// reads all of it. Every program folder and the bare window are started the same way, in turn,
+// under the same wineserver, so the ratios of one run share its load.
 //
-//   bench_startup --launcher EXE --bare EXE --work FOLDER [--small] [--runs N]
+//   bench_startup --launcher EXE --bare EXE --work FOLDER [--records N]... [--small] [--runs N]
 //
-// --small: 1,000 records and one run each (the build's quick run).
+// --records N: a state file of N records (given more than once, one program folder each);
+// without it, 16 and 32767. --small: one run each, and 16 and 1,000 records by default (the
+// build's quick run).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +21,8 @@
 using namespace vcit::bench;
 
 namespace {
+
+constexpr int kPackages = 16;
 
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -36,11 +41,39 @@ double timeStart(const std::string& exe, const std::string& folder, std::string&
   return window ? ms : -1;
 }
 
+std::string packageName(int p) {
+  char name[40];
+  std::snprintf(name, sizeof name, "package%02d.pk3", p);
+  return name;
+}
+
+// A program folder with the launcher, 16 packages and a state file of `records` records: the
+// packages' own records last (or the first `records` of them when there are fewer).
+void makeProgram(const std::string& program, const std::string& launcher, int records) {
+  removeTree(program);
+  makeFolders(program + "\\Mods");
+  if (!CopyFileW(wide(launcher).c_str(), wide(program + "\\VCITLauncher.exe").c_str(), FALSE))
+    throw std::runtime_error("cannot copy the launcher");
+  std::string state;
+  state.reserve(static_cast<std::size_t>(records) * 51);
+  for (int r = 0; r < records - kPackages; ++r) {
+    char name[40];
+    std::snprintf(name, sizeof name, "retired-package-%05d.pk3", r);
+    state += stateRecord(name, r % 2);
+  }
+  for (int p = 0; p < kPackages; ++p) {
+    writeFile(program + "\\Mods\\" + packageName(p), "package " + std::to_string(p));
+    if (p < records) state += stateRecord(packageName(p), p % 2);
+  }
+  writeFile(program + "\\Active.dat", state);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string launcher, bare, work;
-  int records = 32767;
+  std::vector<int> records;
+  bool small = false;
   int runs = 7;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -52,58 +85,57 @@ int main(int argc, char** argv) {
       work = windowsPath(argv[++i]);
     else if (a == "--runs" && i + 1 < argc)
       runs = std::atoi(argv[++i]);
+    else if (a == "--records" && i + 1 < argc)
+      records.push_back(std::max(0, std::atoi(argv[++i])));
     else if (a == "--small")
-      records = 1000, runs = 1;
+      small = true;
   }
   if (launcher.empty() || bare.empty() || work.empty()) {
     std::fprintf(stderr,
-                 "usage: bench_startup --launcher EXE --bare EXE --work FOLDER [--small]\n");
+                 "usage: bench_startup --launcher EXE --bare EXE --work FOLDER [--records N]... "
+                 "[--small] [--runs N]\n");
     return 2;
   }
+  if (small) runs = 1;
+  if (records.empty()) records = small ? std::vector<int>{16, 1000} : std::vector<int>{16, 32767};
   try {
-    const std::string program = work + "\\startup-program";
+    std::vector<std::string> programs;
+    for (std::size_t k = 0; k < records.size(); ++k) {
+      programs.push_back(work + "\\startup-program-" + std::to_string(k));
+      makeProgram(programs.back(), launcher, records[k]);
+    }
     const std::string game = work + "\\startup-game";
-    removeTree(program);
     removeTree(game);
-    makeFolders(program + "\\Mods");
     makeFolders(game + "\\main");
-    if (!CopyFileW(wide(launcher).c_str(), wide(program + "\\VCITLauncher.exe").c_str(), FALSE))
-      throw std::runtime_error("cannot copy the launcher");
-    std::string state;
-    state.reserve(static_cast<std::size_t>(records) * 51);
-    for (int r = 0; r < records - 16; ++r) {
-      char name[40];
-      std::snprintf(name, sizeof name, "retired-package-%05d.pk3", r);
-      state += stateRecord(name, r % 2);
-    }
-    for (int p = 0; p < 16; ++p) {
-      char name[40];
-      std::snprintf(name, sizeof name, "package%02d.pk3", p);
-      writeFile(program + "\\Mods\\" + name, "package " + std::to_string(p));
-      state += stateRecord(name, p % 2);
-    }
-    writeFile(program + "\\Active.dat", state);
     setBasePath(game);
 
     std::string failure;
-    // One start of each, untimed, so that both find the server and the files warm.
-    timeStart(program + "\\VCITLauncher.exe", program, failure);
+    // One start of each, untimed, so that all find the server and the files warm.
+    for (const auto& program : programs)
+      timeStart(program + "\\VCITLauncher.exe", program, failure);
     timeStart(bare, work, failure);
-    std::vector<double> launcherMs, bareMs;
+    std::vector<std::vector<double>> launcherMs(programs.size());
+    std::vector<double> bareMs;
     for (int r = 0; r < runs && failure.empty(); ++r) {
-      launcherMs.push_back(timeStart(program + "\\VCITLauncher.exe", program, failure));
+      for (std::size_t k = 0; k < programs.size(); ++k)
+        launcherMs[k].push_back(
+            timeStart(programs[k] + "\\VCITLauncher.exe", programs[k], failure));
       bareMs.push_back(timeStart(bare, work, failure));
     }
-    removeTree(program);
+    for (const auto& program : programs) removeTree(program);
     removeTree(game);
     if (!failure.empty()) {
       std::fprintf(stderr, "start-up failed: %s\n", failure.c_str());
       return 1;
     }
-    const double l = median(launcherMs), b = median(bareMs);
-    std::printf(
-        "RESULT startup records=%d packages=16 runs=%d launcher_ms=%.1f bare_ms=%.1f ratio=%.2f\n",
-        records, runs, l, b, l / b);
+    const double b = median(bareMs);
+    for (std::size_t k = 0; k < programs.size(); ++k) {
+      const double l = median(launcherMs[k]);
+      std::printf(
+          "RESULT startup records=%d packages=%d runs=%d launcher_ms=%.1f bare_ms=%.1f "
+          "ratio=%.2f\n",
+          records[k], kPackages, runs, l, b, l / b);
+    }
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_startup: %s\n", e.what());

@@ -17,7 +17,7 @@ void frmLauncher::Apply() {
     for (std::int16_t i = 0; i < rows; ++i) {
       const std::string name = text::trimSpaces(txtPk3(i).text());
       const int mark = chkActive(i).value();
-      stateFile->write(i + 1, launcher::buildRecord(name, mark));
+      stateFile->write(i + 1, launcher::buildRecord(platform_.files, name, mark));
       const std::string target = GamePath + "\\main\\" + name;
       if (mark == ui::CheckBox::kChecked) {
         ui::skipFileNotFound([&] { copyUnlessCurrent(ModsDir + name, target); });

@@ -27,11 +27,12 @@ void frmLauncher::Form_Load() {
 
     // The file is released on every path out of here, so a later Apply can rewrite it.
     auto stateFile = platform_.files.openRecordFile(StateFilePath, launcher::kRecordLength);
+    launcher::StateRecords records(*stateFile, platform_.files);
     for (long i = 0; i < filList.listCount(); ++i) {
       filList.setListIndex(i);
       const std::string package = filList.fileName();
       txtPk3(ModCount).setText(package);
-      if (const auto record = launcher::findRecord(*stateFile, package))
+      if (const auto record = records.find(package))
         chkActive(ModCount).setValue(launcher::markOf(*record));
       if (ModCount == std::numeric_limits<std::int16_t>::max()) raise(err::kOverflow);
       ++ModCount;

@@ -8,16 +8,16 @@
 
 namespace vcit::platform {
 
-// A file opened for random access in fixed-length records, numbered from 1. Closed when the
+// A file opened for random access in fixed-length records, numbered from 1, of bytes as the
+// file holds them (text in them is in the code page: FileSystem::recordBytes). Closed when the
 // object goes away.
 class RecordFile {
  public:
   virtual ~RecordFile() = default;
-  // The record, or nothing when no whole record is there. Bytes are converted from the code
-  // page, one byte per character.
+  // The record's bytes, or nothing when no whole record is there.
   virtual std::optional<std::string> read(std::int32_t number) = 0;
-  // Writes the record (text in the code page, padded with spaces or cut to the record length).
-  virtual void write(std::int32_t number, const std::string& record) = 0;
+  // Writes the record's bytes, padded with spaces or cut to the record length.
+  virtual void write(std::int32_t number, const std::string& bytes) = 0;
 };
 
 struct FileFacts {
@@ -50,6 +50,11 @@ class FileSystem {
   // Opens (creating when missing) a file for random access with the given record length.
   virtual std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                                      std::int32_t recordLength) = 0;
+  // Text as record files store it: in the system's 8-bit (ANSI) code page, one byte per
+  // character in a single-byte one, one or more in a multi-byte one. A character the code page
+  // lacks becomes the page's replacement ("?"), as at every "A" call, so names that differ only
+  // there store alike.
+  virtual std::string recordBytes(const std::string& text) const = 0;
 };
 
 }  // namespace vcit::platform

@@ -41,17 +41,31 @@ TEST_F(ApplyInTheWindow, MakesMainAgreeWithTheMarksAndRewritesTheStateFile) {
                                          stateRecord("charlie.pk3", 0));
 }
 
-TEST_F(ApplyInTheWindow, StateFileNamesAreCodePageBytes) {
-  program.addPackage("caf\xC3\xA9.pk3", "accented");  // "café.pk3"
+TEST_F(ApplyInTheWindow, StateFileNamesAreCodePageBytesAndMarksSurviveARestart) {
+  const std::string cyrillic = "\xD0\xBF\xD0\xB0\xD0\xBA\xD0\xB5\xD1\x82.pk3";  // "пакет.pk3"
+  program.addPackage("caf\xC3\xA9.pk3", "accented");                            // "café.pk3"
+  program.addPackage(cyrillic, "cyrillic");
   ASSERT_TRUE(start());
   press(mark(0));
+  press(mark(1));
   pressApply();
   EXPECT_TRUE(noMessageBox());
   EXPECT_EQ(readFile(game.mainDir() + "\\caf\xC3\xA9.pk3"), "accented");
   const std::string state = program.readStateFile();
-  ASSERT_EQ(state.size(), 51u);
+  ASSERT_EQ(state.size(), 102u);
   EXPECT_EQ(state.substr(0, 9), "caf\xE9.pk3 ") << "one byte in cp1252";
-  EXPECT_EQ(state.back(), '1');
+  EXPECT_EQ(state.substr(51), "?????.pk3" + std::string(41, ' ') + "1") << "not in cp1252";
+
+  // The next run finds both records; its Apply keeps both packages.
+  process->terminate();
+  ASSERT_TRUE(start());
+  EXPECT_EQ(markState(0), BST_CHECKED);
+  EXPECT_EQ(markState(1), BST_CHECKED);
+  press(mark(0));
+  pressApply();
+  EXPECT_TRUE(noMessageBox());
+  EXPECT_FALSE(game.hasPackage("caf\xC3\xA9.pk3"));
+  EXPECT_EQ(readFile(game.mainDir() + "\\" + cyrillic), "cyrillic");
 }
 
 TEST_F(ApplyInTheWindow, AReadOnlyTargetIsReportedAndApplyStaysAvailable) {

@@ -9,11 +9,6 @@
 
 namespace vcit::fuzz {
 
-bool isAscii(const std::string& s) {
-  return std::all_of(s.begin(), s.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 std::vector<int> reportedErrors(const platform::FakeMessageBoxes& messages, std::size_t from) {
   std::vector<int> numbers;
   const auto& shown = messages.shown();
@@ -47,13 +42,14 @@ std::string packageName(Bytes& in) {
   return name + kSuffixes[in.next() % 8];
 }
 
-std::string rawRecord(const std::string& name, char mark) {
-  std::string r = name.substr(0, 50);
+std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark) {
+  std::string r = files.recordBytes(name).substr(0, 50);
   r.resize(50, ' ');
   return r + mark;
 }
 
-std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names) {
+std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names,
+                           const platform::FileSystem& files) {
   if (names.empty() || in.next() % 4 == 0) return in.rest();
   std::string bytes;
   while (!in.empty()) {
@@ -63,26 +59,27 @@ std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names) {
     const char mark = (op & 0x10) ? static_cast<char>(m) : static_cast<char>('0' + m % 3);
     switch (op % 5) {
       case 0:
-        bytes += rawRecord(name, mark);
+        bytes += rawRecord(files, name, mark);
         break;
       case 1:
-        bytes += rawRecord(" " + name + " ", mark);
+        bytes += rawRecord(files, " " + name + " ", mark);
         break;
       case 2:
-        bytes += rawRecord(text::foldCase(name), mark);
+        bytes += rawRecord(files, text::foldCase(name), mark);
         break;
       case 3:
         bytes += in.take(in.next() % 64);
         break;
       default:
-        bytes += rawRecord(name, mark).substr(0, m % 51);
+        bytes += rawRecord(files, name, mark).substr(0, m % 51);
         break;
     }
   }
   return bytes;
 }
 
-ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::string& file) {
+ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::string& file,
+                            const platform::FileSystem& files) {
   ExpectedStart e;
   const std::size_t records = file.size() / 51;
   for (std::size_t i = 0; i < listing.size(); ++i) {
@@ -93,7 +90,7 @@ ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::
     std::optional<std::string> found;
     for (std::size_t n = 0; n < records && !found; ++n) {
       const std::string record = file.substr(n * 51, 51);
-      if (text::trimSpaces(text::substr(record, 0, 50)) == listing[i]) found = record;
+      if (text::trimSpaces(record.substr(0, 50)) == files.recordBytes(listing[i])) found = record;
     }
     if (!found && records >= 32767) {
       e.error = err::kOverflow;
@@ -101,13 +98,13 @@ ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::
     }
     int mark = 0;
     if (found) {
-      const std::string digit = text::substr(*found, 50, 1);
-      if (digit.size() != 1 || digit[0] < '0' || digit[0] > '9') {
+      const char digit = (*found)[50];
+      if (digit < '0' || digit > '9') {
         e.error = err::kTypeMismatch;
         e.failedRowText = listing[i];
         return e;
       }
-      mark = digit[0] - '0';
+      mark = digit - '0';
       if (mark > 2) {
         e.error = err::kInvalidPropertyValue;
         e.failedRowText = listing[i];

@@ -18,8 +18,6 @@ inline constexpr const char* kStateFile = "C:\\VCIT\\Active.dat";
 inline constexpr const char* kGameDir = "C:\\Games\\VCIT";
 inline constexpr const char* kMainDir = "C:\\Games\\VCIT\\main\\";
 
-bool isAscii(const std::string& s);
-
 // The error numbers of the failure reports shown from this one on ("<number>:<description>").
 std::vector<int> reportedErrors(const platform::FakeMessageBoxes& messages, std::size_t from);
 
@@ -27,12 +25,14 @@ std::vector<int> reportedErrors(const platform::FakeMessageBoxes& messages, std:
 // extension that is usually ".pk3".
 std::string packageName(Bytes& in);
 
-// A record made byte by byte: the name cut or filled with spaces to 50 bytes, then the mark.
-std::string rawRecord(const std::string& name, char mark);
+// A record made byte by byte: the name in the code page, cut or filled with spaces to 50
+// bytes, then the mark.
+std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark);
 
 // An Active.dat from the input: its raw bytes, or records of these names with arbitrary marks,
 // padding, case and cuts, and garbage between them.
-std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names);
+std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names,
+                           const platform::FileSystem& files);
 
 // What start-up should give, worked out from the listing and the file's bytes.
 struct ExpectedStart {
@@ -42,7 +42,8 @@ struct ExpectedStart {
   std::string failedRowText;  // a row whose mark failed keeps the package name
 };
 
-ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::string& file);
+ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::string& file,
+                            const platform::FileSystem& files);
 
 // Checks the launcher after a start-up against what was expected, with the reports shown
 // from messagesBefore on.

@@ -41,12 +41,12 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
         "package " + std::to_string(i) + std::string(static_cast<std::size_t>(i) * 7, 'x'));
   }
   const std::uint8_t applyBytes[] = {in.next(), in.next(), in.next(), in.next()};
-  const std::string file = stateFileBytes(in, names);
+  const std::string file = stateFileBytes(in, names, fake.files);
   fake.files.addFile(kStateFile, file);
 
   // Start-up over the file as it is.
   const std::vector<std::string> listing = fake.files.listFiles(kModsDir, "*.pk3");
-  const ExpectedStart expected = expectedStart(listing, file);
+  const ExpectedStart expected = expectedStart(listing, file, fake.files);
   frmLauncher l(fake.platform);
   l.Form_Load();
   checkStart(l, fake, 0, expected);
@@ -61,7 +61,8 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
   std::set<int> allowed;
   for (int i = 0; i < l.ModCount; ++i) {
     const std::string name = text::trimSpaces(l.txtPk3(i).text());
-    if (text::length(name) > 50) allowed.insert(err::kInvalidProcedureCall);
+    if (text::length(name) > 50 || fake.files.recordBytes(name).size() > 50)
+      allowed.insert(err::kInvalidProcedureCall);
     if ((flags & 4) && (applyBytes[1] >> (i % 8) & 1)) {
       fake.files.addFile(kMainDir + name, "old " + name);
       if (flags & 8) {
@@ -163,10 +164,10 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
     rowNames.push_back(l.txtPk3(i).text());
     rowMarks.push_back(l.chkActive(i).value());
   }
-  if (!std::all_of(rowNames.begin(), rowNames.end(), isAscii)) return;  // one byte per character
   for (auto& f : fake.files.allFiles())
     if (auto* file2 = fake.files.find(f)) file2->locked = false;
-  const ExpectedStart again = expectedStart(fake.files.listFiles(kModsDir, "*.pk3"), written);
+  const ExpectedStart again =
+      expectedStart(fake.files.listFiles(kModsDir, "*.pk3"), written, fake.files);
   frmLauncher second(fake.platform);
   const std::size_t shownBeforeSecond = fake.messages.shown().size();
   second.Form_Load();

@@ -138,6 +138,21 @@ TEST_F(ApplyTest, AFiftyOneCharacterNameStopsAtItsRowBeforeItsRecord) {
   EXPECT_FALSE(existsInMain("e.pk3")) << "rows after the failing one are not done";
 }
 
+TEST_F(ApplyTest, ANameOfFiftyCharactersButMoreBytesInAMultiByteCodePageStopsAtItsRow) {
+  fake.files.codePage = platform::code_page::kUtf8;
+  std::string wide;
+  for (int i = 0; i < 46; ++i) wide += "\xD0\xB6";  // 46 two-byte letters
+  wide += ".pk3";                                   // 50 characters, 96 bytes
+  addPackage("a.pk3", "a");
+  addPackage(wide, "wide");
+  frmLauncher& l = rows({{"a.pk3", 1}, {wide, 1}});
+  l.chkActive_Click(0);
+  l.Apply();
+  expectStopped(l, "5:Invalid procedure call or argument");
+  EXPECT_EQ(state(), record("a.pk3", 1)) << "no record cut short, no mark digit lost";
+  EXPECT_FALSE(existsInMain(wide));
+}
+
 TEST_F(ApplyTest, AMissingMainFolderStopsAtTheFirstRowWithItsRecordWritten) {
   fake.files = platform::FakeFileSystem();
   fake.files.addFolder(kProgramDir);

@@ -85,6 +85,25 @@ TEST_F(StartupTest, FiftyCharacterNameRoundTripsWithoutFilling) {
   EXPECT_EQ(l.chkActive(0).value(), 1);
 }
 
+TEST_F(StartupTest, AMarkOnANameOutsideTheCodePageSurvivesARestartAndTheNextApply) {
+  const std::string cyrillic = "\xD0\xBF\xD0\xB0\xD0\xBA\xD0\xB5\xD1\x82.pk3";  // "пакет.pk3"
+  addPackage("plain.pk3");
+  addPackage(cyrillic, "cyrillic data");
+  frmLauncher& first = start();
+  ASSERT_EQ(first.txtPk3(1).text(), cyrillic);
+  first.chkActive(1).userClick();
+  first.cmdApply.click();
+  ASSERT_TRUE(first.Applied);
+  ASSERT_EQ(fake.files.contents(kMainDir + cyrillic), "cyrillic data");
+
+  frmLauncher& second = start();
+  EXPECT_EQ(second.chkActive(1).value(), 1) << "its record holds \"?????.pk3\"";
+  second.chkActive(0).userClick();
+  second.cmdApply.click();
+  EXPECT_EQ(fake.files.contents(kMainDir + cyrillic), "cyrillic data") << "not deleted";
+  EXPECT_EQ(fake.files.contents(kStateFile), record("plain.pk3", 1) + record(cyrillic, 1));
+}
+
 TEST_F(StartupTest, SixteenPackagesFillEveryRow) {
   addPackages(16);
   frmLauncher& l = start();

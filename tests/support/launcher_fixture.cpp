@@ -35,8 +35,8 @@ void LauncherTest::writeStateFile(const std::vector<std::string>& records) {
   fake.files.addFile(kStateFile, bytes);
 }
 
-std::string LauncherTest::record(const std::string& name, int mark) {
-  return launcher::buildRecord(name, mark);
+std::string LauncherTest::record(const std::string& name, int mark) const {
+  return launcher::buildRecord(fake.files, name, mark);
 }
 
 frmLauncher& LauncherTest::start() {

@@ -29,7 +29,7 @@ class LauncherTest : public ::testing::Test {
   void addPackages(int count);  // pkNN.pk3, NN from 01
   // The state file made of these records, written as the program writes them.
   void writeStateFile(const std::vector<std::string>& records);
-  static std::string record(const std::string& name, int mark);
+  std::string record(const std::string& name, int mark) const;
 
   // Creates the launcher and runs its start-up.
   frmLauncher& start();

@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_code_page.h"
 #include "platform/file_system.h"
 
 namespace vcit::platform {
 
 // An in-memory file system with the observable behaviour of the Windows one: paths compared
 // without regard to letter case, folders that must exist, read-only and locked files, files
-// held open by this program, and injected failures.
+// held open by this program, a system code page for text in record files, and injected
+// failures.
 class FakeFileSystem : public FileSystem {
  public:
   struct File {
@@ -39,6 +41,12 @@ class FakeFileSystem : public FileSystem {
   void copyFile(const std::string& source, const std::string& target) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
+  std::string recordBytes(const std::string& text) const override {
+    return toCodePage(codePage, text);
+  }
+
+  // The system code page: code_page::kWestern, as in the Windows tests' prefix, or kUtf8.
+  unsigned codePage = code_page::kWestern;
 
   // Test set-up and inspection.
   void addFolder(const std::string& path);  // with all missing parents

@@ -45,10 +45,10 @@ std::string narrow(const wchar_t* wide, std::size_t size) {
   return fromUtf16(CP_UTF8, wide, size);
 }
 
-std::string toCodePage(const std::string& utf8) {
+std::string toCodePage(const std::string& utf8, unsigned codePage) {
   if (isAscii(utf8.data(), utf8.size())) return utf8;
   const std::wstring wide = widen(utf8);
-  return fromUtf16(CP_ACP, wide.data(), wide.size());
+  return fromUtf16(codePage, wide.data(), wide.size());
 }
 
 std::string fromCodePage(const std::string& ansi) {

@@ -13,9 +13,13 @@ std::wstring widen(const std::string& utf8);
 std::string narrow(const std::wstring& wide);
 std::string narrow(const wchar_t* wide, std::size_t size);
 
-// UTF-8 to the code page and back. Every byte counts, NULs included, so data with embedded
-// NULs converts whole. Characters the code page lacks become its default character.
-std::string toCodePage(const std::string& utf8);
+// The system's 8-bit code page (CP_ACP).
+inline constexpr unsigned kSystemCodePage = 0;
+
+// UTF-8 to a code page (by default the system's) and back. Every byte counts, NULs included,
+// so data with embedded NULs converts whole. Characters the code page lacks become its default
+// character.
+std::string toCodePage(const std::string& utf8, unsigned codePage = kSystemCodePage);
 std::string fromCodePage(const std::string& ansi);
 std::string fromCodePage(const char* ansi, std::size_t size);
 

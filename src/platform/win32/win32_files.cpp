@@ -76,12 +76,12 @@ class Win32RecordFile : public RecordFile {
     // state file of 32767 records take seconds.
     if (at < blockStart_ || at + length > blockStart_ + block_.size()) readBlock(at);
     if (at + length > blockStart_ + block_.size()) return std::nullopt;
-    return win32::fromCodePage(block_.substr(static_cast<std::size_t>(at - blockStart_), length));
+    return block_.substr(static_cast<std::size_t>(at - blockStart_), length);
   }
 
   void write(std::int32_t number, const std::string& record) override {
     if (number < 1 || length_ < 1) raise(63);
-    std::string bytes = win32::toCodePage(record);
+    std::string bytes = record;
     bytes.resize(static_cast<std::size_t>(length_), ' ');
     block_.clear();
     seekTo(file_.get(), offsetOf(number));
@@ -296,6 +296,10 @@ std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& p
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) raiseLastError();
   return std::make_unique<Win32RecordFile>(std::move(file), recordLength);
+}
+
+std::string Win32FileSystem::recordBytes(const std::string& text) const {
+  return win32::toCodePage(text, codePage_);
 }
 
 }  // namespace vcit::platform

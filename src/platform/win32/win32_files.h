@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/win32/text_conversion.h"
 
 namespace vcit::platform {
 
-// The Windows file system. Paths are UTF-8 and go to the wide functions as UTF-16; record
-// files hold one byte per character in the system code page (CP_ACP). Windows errors become
+// The Windows file system. Paths are UTF-8 and go to the wide functions as UTF-16; text in
+// record files is in the system code page (CP_ACP) unless another is given. Windows errors become
 // run-time errors: 53 a missing file, 76 a missing folder, 70 a file in use (sharing or lock
 // violation), 61 a full disk, 52 a malformed name, 75 a read-only file, denied access or any
 // other failure.
@@ -23,6 +24,9 @@ class Win32FileSystem : public FileSystem {
   static constexpr const char* kPartialSuffix = ".vcit-partial";
   static constexpr std::size_t kCopyChunk = 1u << 20;
 
+  // The code page of text in record files (a test gives a multi-byte one, such as 932).
+  explicit Win32FileSystem(unsigned codePage = win32::kSystemCodePage) : codePage_(codePage) {}
+
   void createFolder(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& folder,
                                      const std::string& pattern) override;
@@ -32,10 +36,14 @@ class Win32FileSystem : public FileSystem {
   void copyFile(const std::string& source, const std::string& target) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
+  std::string recordBytes(const std::string& text) const override;
 
   // Called after each chunk a copy has written to its temporary file, with the bytes written
   // so far; a test uses it to break a copy in the middle (by throwing) or to act meanwhile.
   std::function<void(std::uint64_t)> afterCopyChunk;
+
+ private:
+  unsigned codePage_;
 };
 
 // The run-time error number for a Windows error code (GetLastError) of a file operation.

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vcit::platform {
+
+// The system code pages the fake platform models for text in record files.
+namespace code_page {
+// Windows-1252 (Western): one byte per character; a character it lacks becomes "?".
+inline constexpr unsigned kWestern = 1252;
+// UTF-8 as the system code page (a setting of Windows): one to four bytes per character.
+inline constexpr unsigned kUtf8 = 65001;
+}  // namespace code_page
+
+// UTF-8 text in the code page, as WideCharToMultiByte gives it (without its best-fit
+// replacements: a character the page lacks becomes "?"). Bytes that are no UTF-8 count as
+// characters the page lacks.
+std::string toCodePage(unsigned codePage, std::string_view utf8);
+
+}  // namespace vcit::platform
