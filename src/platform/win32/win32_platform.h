@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_progress.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 
@@ -24,8 +25,9 @@ struct Win32Platform {
   Win32Keyboard keyboard;
   Win32ProgramStarter programs;
   Win32System system;
+  Win32Progress progress;
   Platform platform{registry, files,  messages, clipboard, shell,
-                    keyboard, events, programs, system};
+                    keyboard, events, programs, system,    progress};
 };
 
 }  // namespace vcit::platform
