@@ -17,7 +17,9 @@ class Progress {
 };
 
 // One run of a Progress: begun when made, ended when gone, however the scope is left. Passes
-// on only amounts that rise, capped at the total (a file may grow while it is copied).
+// on amounts that rise, capped at the total (a file may grow while it is copied), at most
+// about a thousand times a run: copies tell every chunk, and a desktop display of it may cost
+// a call to another process.
 class ProgressRun {
  public:
   ProgressRun(Progress& progress, std::uint64_t total) : progress_(progress), total_(total) {
@@ -31,6 +33,8 @@ class ProgressRun {
     done = std::min(done, total_);
     if (done <= done_) return;
     done_ = done;
+    if (done_ < total_ && done_ - told_ < total_ / 1024) return;
+    told_ = done_;
     progress_.advance(done_);
   }
   std::uint64_t done() const { return done_; }
@@ -39,6 +43,7 @@ class ProgressRun {
   Progress& progress_;
   std::uint64_t total_;
   std::uint64_t done_ = 0;
+  std::uint64_t told_ = 0;
 };
 
 }  // namespace vcit::platform

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,24 @@ TEST_F(ApplyProgressTest, RowsNamingTheSameTargetAreDoneInRowOrder) {
   EXPECT_TRUE(launcher->Applied);
   EXPECT_FALSE(fake.files.fileExists(std::string(kMainDir) + "dup.pk3"));
   EXPECT_EQ(fake.files.contents(kStateFile), record("dup.pk3", 1) + record("dup.pk3", 0));
+}
+
+TEST(ProgressRunTest, TellsRisingAmountsAboutAThousandTimesAndEndsOnUnwinding) {
+  platform::CallLog log;
+  platform::FakeProgress progress(log);
+  try {
+    platform::ProgressRun run(progress, 1u << 20);
+    for (std::uint64_t done = 0; done <= (1u << 20) + 5; done += 64) run.advance(done);
+    run.advance(100);  // going back is not told
+    throw std::runtime_error("stop");
+  } catch (const std::runtime_error&) {
+  }
+  ASSERT_GE(log.calls.size(), 3u);
+  EXPECT_EQ(log.calls.front(), "progress begin 1048576");
+  EXPECT_EQ(log.calls.back(), "progress end");
+  EXPECT_EQ(log.calls[log.calls.size() - 2], "progress 1048576") << "capped at the total";
+  EXPECT_LE(log.calls.size(), 1024u + 3u);
+  EXPECT_GE(log.calls.size(), 512u);
 }
 
 }  // namespace
