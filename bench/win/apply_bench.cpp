@@ -19,6 +19,7 @@
 #include "launcher/launcher.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_progress.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "win/bench_util.h"
@@ -31,10 +32,13 @@ namespace {
 // The Win32 file system, counting what its copies write.
 class CountingFiles : public platform::Win32FileSystem {
  public:
-  void copyFile(const std::string& source, const std::string& target) override {
-    Win32FileSystem::copyFile(source, target);
+  std::unique_ptr<platform::StagedCopy> stageCopy(const std::string& source,
+                                                  const std::string& target,
+                                                  const platform::CopyProgress& progress) override {
+    auto copy = Win32FileSystem::stageCopy(source, target, progress);
     ++copies;
     if (const auto f = facts(source)) bytesCopied += f->size;
+    return copy;
   }
   int copies = 0;
   std::uint64_t bytesCopied = 0;
@@ -112,8 +116,9 @@ int main(int argc, char** argv) {
     platform::FakeKeyboard keyboard(log);
     platform::FakeEventPump events(log);
     platform::FakeProgramStarter programs(log);
+    platform::Win32Progress progress;
     platform::Platform services{registry, files,  messages, clipboard, shell,
-                                keyboard, events, programs, system};
+                                keyboard, events, programs, system,    progress};
 
     vcit::frmLauncher launcher(services);
     launcher.Form_Load();

@@ -58,7 +58,6 @@ class frmLauncher {
 
  private:
   std::string GetGamePath();
-  void copyUnlessCurrent(const std::string& source, const std::string& target);
 
   platform::Platform& platform_;
 };

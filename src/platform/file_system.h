@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +20,21 @@ class RecordFile {
   // Writes the record's bytes, padded with spaces or cut to the record length.
   virtual void write(std::int32_t number, const std::string& bytes) = 0;
 };
+
+// A copy written to a temporary file beside its target and not yet in its place. Gone without
+// commit, it removes its temporary file and leaves the target as it was.
+class StagedCopy {
+ public:
+  virtual ~StagedCopy() = default;
+  // Puts the copy's data on the disk.
+  virtual void flush() = 0;
+  // Flushes (unless done) and replaces the target with the copy, keeping the source's
+  // last-write time.
+  virtual void commit() = 0;
+};
+
+// Told, while a copy is written, how many of its bytes are written so far.
+using CopyProgress = std::function<void(std::uint64_t)>;
 
 struct FileFacts {
   std::uint64_t size = 0;
@@ -43,10 +59,16 @@ class FileSystem {
   virtual std::optional<FileFacts> facts(const std::string& path) = 0;
   // Deletes the file, and what an interrupted copy to this path left beside it.
   virtual void deleteFile(const std::string& path) = 0;
-  // Copies source over target without ever leaving a partly written target: the data goes to
-  // a temporary file beside the target, is flushed, and then replaces the target. The copy
-  // keeps the source's last-write time. A failed copy leaves the old target as it was.
-  virtual void copyFile(const std::string& source, const std::string& target) = 0;
+  // Writes a copy of source to a temporary file beside target, after checking that target
+  // may be replaced (not read-only, not in use); the copy replaces target only on commit, so
+  // a partly written target never exists. A failure leaves the old target as it was.
+  virtual std::unique_ptr<StagedCopy> stageCopy(const std::string& source,
+                                                const std::string& target,
+                                                const CopyProgress& progress = {}) = 0;
+  // Copies source over target: stages, flushes and commits the copy.
+  void copyFile(const std::string& source, const std::string& target) {
+    stageCopy(source, target)->commit();
+  }
   // Opens (creating when missing) a file for random access with the given record length.
   virtual std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                                      std::int32_t recordLength) = 0;

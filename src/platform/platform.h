@@ -2,6 +2,7 @@
 
 #include "platform/desktop.h"
 #include "platform/file_system.h"
+#include "platform/progress.h"
 #include "platform/registry_api.h"
 #include "platform/system.h"
 
@@ -19,6 +20,7 @@ struct Platform {
   EventPump& events;
   ProgramStarter& programs;
   System& system;
+  Progress& progress;
 };
 
 }  // namespace vcit::platform

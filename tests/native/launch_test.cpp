@@ -69,8 +69,10 @@ TEST_F(LaunchTest, AnsweringYesWhenApplyFailsShowsOnlyApplysReport) {
   fake.files.find(std::string(kMainDir) + "b.pk3")->readOnly = true;
   fake.messages.queueAnswer(platform::mb::kAnswerYes);
   l.cmdLaunch.click();
-  EXPECT_THAT(calls(), ElementsAre(std::string("message ") + kQuestion,
-                                   "message 75:Path/File access error"));
+  // Apply's progress ends before its report.
+  EXPECT_THAT(calls(),
+              ElementsAre(std::string("message ") + kQuestion, "progress begin 12", "progress 6",
+                          "progress end", "message 75:Path/File access error"));
   EXPECT_FALSE(l.Applied);
   EXPECT_TRUE(l.cmdApply.enabled());
   EXPECT_EQ(fake.shell.alive(), 0);
@@ -81,7 +83,8 @@ TEST_F(LaunchTest, AnsweringYesAppliesThenStartsTheGame) {
   l.chkActive(1).userClick();
   fake.messages.queueAnswer(platform::mb::kAnswerYes);
   l.cmdLaunch.click();
-  std::vector<std::string> expected{std::string("message ") + kQuestion};
+  std::vector<std::string> expected{std::string("message ") + kQuestion, "progress begin 12",
+                                    "progress 6", "progress 12", "progress end"};
   for (const auto& c : gameStart(gameExe())) expected.push_back(c);
   EXPECT_THAT(calls(), ElementsAreArray(expected));
   EXPECT_TRUE(l.Applied);

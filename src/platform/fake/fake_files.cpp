@@ -74,7 +74,9 @@ class FakeRecordFile : public RecordFile {
   std::int32_t length_;
 };
 
-FakeFileSystem::FakeFileSystem() { folders_.insert(key("C:")); }
+FakeFileSystem::FakeFileSystem() {
+  folders_.insert(key("C:"));
+}
 
 std::string FakeFileSystem::key(const std::string& path) {
   return text::foldCase(normalize(path));
@@ -172,32 +174,74 @@ void FakeFileSystem::deleteFile(const std::string& path) {
   files_.erase(key(path));
 }
 
-void FakeFileSystem::copyFile(const std::string& source, const std::string& target) {
-  const File* src = find(source);
-  if (!src) {
-    requireFolder(parentOf(source));
-    raise(err::kFileNotFound);
-  }
+void FakeFileSystem::requireReplaceable(const std::string& target) {
   requireFolder(parentOf(target));
   if (const File* old = find(target)) {
     if (old->readOnly) raise(err::kPathFileAccessError);
     if (old->locked || old->openByUs > 0) raise(err::kPermissionDenied);
   }
-  const std::string bytes = src->bytes;
-  const std::uint64_t mtime = src->lastWriteTime;
-  if (failCopyAfterBytes) {
-    const std::uint64_t limit = *failCopyAfterBytes;
-    failCopyAfterBytes.reset();
-    if (limit < bytes.size()) {
-      bytesCopied_ += limit;  // written to the temporary file, which is then removed
-      raise(err::kDiskFull);
-    }
+}
+
+// The temporary file is not modelled: until the commit, the copy is only these bytes.
+class FakeStagedCopy : public StagedCopy {
+ public:
+  FakeStagedCopy(FakeFileSystem& files, std::string target, std::string bytes,
+                 std::uint64_t lastWriteTime)
+      : files_(files),
+        target_(std::move(target)),
+        bytes_(std::move(bytes)),
+        lastWriteTime_(lastWriteTime) {}
+
+  void flush() override {
+    if (!flushed_) ++files_.flushes_;
+    flushed_ = true;
   }
-  bytesCopied_ += bytes.size();
-  auto& file = files_[key(target)];
-  file.name = normalize(target);
-  file.bytes = bytes;
-  file.lastWriteTime = mtime;
+
+  void commit() override {
+    if (committed_) return;
+    files_.requireReplaceable(target_);
+    flush();
+    auto& file = files_.files_[FakeFileSystem::key(target_)];
+    file.name = normalize(target_);
+    file.bytes = std::move(bytes_);
+    file.lastWriteTime = lastWriteTime_;
+    committed_ = true;
+  }
+
+ private:
+  FakeFileSystem& files_;
+  std::string target_;
+  std::string bytes_;
+  std::uint64_t lastWriteTime_;
+  bool flushed_ = false;
+  bool committed_ = false;
+};
+
+std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
+                                                      const std::string& target,
+                                                      const CopyProgress& progress) {
+  const File* src = find(source);
+  if (!src) {
+    requireFolder(parentOf(source));
+    raise(err::kFileNotFound);
+  }
+  requireReplaceable(target);
+  std::string bytes = src->bytes;
+  const std::uint64_t mtime = src->lastWriteTime;
+  std::uint64_t limit = bytes.size();
+  if (failCopyAfterBytes) {
+    limit = std::min<std::uint64_t>(limit, *failCopyAfterBytes);
+    failCopyAfterBytes.reset();
+  }
+  // Written chunk by chunk, as a real copy, up to the injected failure.
+  const std::uint64_t chunk = std::max<std::uint64_t>(copyChunk, 1);
+  for (std::uint64_t done = 0; done < limit;) {
+    done = std::min(done + chunk, limit);
+    if (progress) progress(done);
+  }
+  bytesCopied_ += limit;  // a failed copy wrote this much to its temporary file
+  if (limit < bytes.size()) raise(err::kDiskFull);
+  return std::make_unique<FakeStagedCopy>(*this, target, std::move(bytes), mtime);
 }
 
 std::unique_ptr<RecordFile> FakeFileSystem::openRecordFile(const std::string& path,

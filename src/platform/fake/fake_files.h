@@ -38,7 +38,8 @@ class FakeFileSystem : public FileSystem {
   bool fileExists(const std::string& path) override;
   std::optional<FileFacts> facts(const std::string& path) override;
   void deleteFile(const std::string& path) override;
-  void copyFile(const std::string& source, const std::string& target) override;
+  std::unique_ptr<StagedCopy> stageCopy(const std::string& source, const std::string& target,
+                                        const CopyProgress& progress = {}) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
   std::string recordBytes(const std::string& text) const override {
@@ -57,6 +58,9 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> allFiles() const;      // every file's path, sorted
   int openRecordFiles() const { return openRecordFiles_; }
   std::uint64_t bytesCopied() const { return bytesCopied_; }
+  int flushes() const { return flushes_; }  // of staged copies, each counted once
+  // Copies are written (and their progress told) in chunks of this many bytes.
+  std::uint64_t copyChunk = 1u << 20;
 
   // Failure injection: the next copy stops after this many bytes with error 61 (disk full).
   std::optional<std::uint64_t> failCopyAfterBytes;
@@ -67,15 +71,18 @@ class FakeFileSystem : public FileSystem {
 
  private:
   friend class FakeRecordFile;
+  friend class FakeStagedCopy;
   static std::string key(const std::string& path);
   static std::string parentOf(const std::string& path);
   void requireFolder(const std::string& path) const;
+  void requireReplaceable(const std::string& target);
   std::uint64_t tick() { return ++clock_; }
 
   std::set<std::string> folders_;
   std::map<std::string, File> files_;
   int openRecordFiles_ = 0;
   std::uint64_t bytesCopied_ = 0;
+  int flushes_ = 0;
   std::uint64_t clock_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/fake/call_log.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_progress.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_system.h"
 #include "platform/platform.h"
@@ -21,8 +22,9 @@ struct FakePlatform {
   FakeEventPump events{log};
   FakeProgramStarter programs{log, &files};
   FakeSystem system;
+  FakeProgress progress{log};
   Platform platform{registry, files,  messages, clipboard, shell,
-                    keyboard, events, programs, system};
+                    keyboard, events, programs, system,    progress};
 };
 
 }  // namespace vcit::platform

@@ -45,6 +45,22 @@ class PartialFile {
   bool committed_ = false;
 };
 
+// The rename that commits a copy would replace a read-only or busy target without asking;
+// such a target is an error, found before any data moves.
+void requireReplaceable(const std::wstring& target) {
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (const DWORD error = GetLastError(); error != ERROR_FILE_NOT_FOUND)
+      raise(fileErrorNumber(error));
+    return;
+  }
+  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+    raise(err::kPathFileAccessError);
+  UniqueHandle probe(CreateFileW(target.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!probe) raiseLastError();
+}
+
 void seekTo(HANDLE file, std::uint64_t offset) {
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(offset);
@@ -61,6 +77,33 @@ void writeAll(HANDLE file, const char* data, std::size_t size) {
     size -= written;
   }
 }
+
+// The temporary file of a copy stays open, so nobody else can take or change it, until the
+// commit closes it and renames it over the target.
+struct Win32StagedCopy : StagedCopy {
+  explicit Win32StagedCopy(std::wstring targetPath)
+      : target(std::move(targetPath)), partial(target + widen(Win32FileSystem::kPartialSuffix)) {}
+
+  void flush() override {
+    if (flushed) return;
+    if (!FlushFileBuffers(out.get())) raiseLastError();
+    flushed = true;
+  }
+
+  void commit() override {
+    flush();
+    out.reset();
+    if (!MoveFileExW(partial.path().c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      raiseLastError();
+    partial.commit();
+  }
+
+  std::wstring target;
+  PartialFile partial;
+  UniqueHandle out;  // after partial: closed before the partial file is removed
+  bool flushed = false;
+};
 
 class Win32RecordFile : public RecordFile {
  public:
@@ -233,7 +276,9 @@ void Win32FileSystem::deleteFile(const std::string& path) {
   if (!DeleteFileW(widen(path).c_str())) raiseLastError();
 }
 
-void Win32FileSystem::copyFile(const std::string& source, const std::string& target) {
+std::unique_ptr<StagedCopy> Win32FileSystem::stageCopy(const std::string& source,
+                                                       const std::string& target,
+                                                       const CopyProgress& progress) {
   const std::wstring from = widen(source);
   const std::wstring to = widen(target);
 
@@ -244,42 +289,27 @@ void Win32FileSystem::copyFile(const std::string& source, const std::string& tar
   FILETIME sourceTime{};
   if (!GetFileTime(in.get(), nullptr, nullptr, &sourceTime)) raiseLastError();
 
-  // The rename at the end would replace a read-only or busy target without asking; such a
-  // target is an error, found before any data moves.
-  const DWORD attributes = GetFileAttributesW(to.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
-    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-      raise(err::kPathFileAccessError);
-    UniqueHandle probe(CreateFileW(to.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe) raiseLastError();
-  } else if (const DWORD error = GetLastError(); error != ERROR_FILE_NOT_FOUND) {
-    raise(fileErrorNumber(error));
-  }
+  requireReplaceable(to);
 
-  PartialFile partial(to + widen(kPartialSuffix));
-  {
-    UniqueHandle out(CreateFileW(partial.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!out) raiseLastError();
-    std::vector<char> buffer(kCopyChunk);
-    std::uint64_t copied = 0;
-    for (;;) {
-      DWORD got = 0;
-      if (!ReadFile(in.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
-        raiseLastError();
-      if (got == 0) break;
-      writeAll(out.get(), buffer.data(), got);
-      copied += got;
-      if (afterCopyChunk) afterCopyChunk(copied);
-    }
-    if (!SetFileTime(out.get(), nullptr, nullptr, &sourceTime)) raiseLastError();
-    if (!FlushFileBuffers(out.get())) raiseLastError();
+  auto copy = std::make_unique<Win32StagedCopy>(to);
+  copy->out = UniqueHandle(CreateFileW(copy->partial.path().c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!copy->out) raiseLastError();
+  std::vector<char> buffer(kCopyChunk);
+  std::uint64_t copied = 0;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(in.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
+      raiseLastError();
+    if (got == 0) break;
+    writeAll(copy->out.get(), buffer.data(), got);
+    copied += got;
+    if (afterCopyChunk) afterCopyChunk(copied);
+    if (progress) progress(copied);
   }
-  if (!MoveFileExW(partial.path().c_str(), to.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    raiseLastError();
-  partial.commit();
+  if (!SetFileTime(copy->out.get(), nullptr, nullptr, &sourceTime)) raiseLastError();
+  return copy;
 }
 
 std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& path,

@@ -22,7 +22,9 @@ class Win32FileSystem : public FileSystem {
   // Copies go through a file of this name beside the target; the game loads only "*.pk3", so
   // a copy cut short (power loss) leaves nothing it would load.
   static constexpr const char* kPartialSuffix = ".vcit-partial";
-  static constexpr std::size_t kCopyChunk = 1u << 20;
+  // A buffer that stays in the processor's cache: copies of 16 x 64 MB took about half the
+  // time with 64 KB chunks as with 1 or 4 MB ones, under Wine as with dd.
+  static constexpr std::size_t kCopyChunk = 64u << 10;
 
   // The code page of text in record files (a test gives a multi-byte one, such as 932).
   explicit Win32FileSystem(unsigned codePage = win32::kSystemCodePage) : codePage_(codePage) {}
@@ -33,12 +35,13 @@ class Win32FileSystem : public FileSystem {
   bool fileExists(const std::string& path) override;
   std::optional<FileFacts> facts(const std::string& path) override;
   void deleteFile(const std::string& path) override;
-  void copyFile(const std::string& source, const std::string& target) override;
+  std::unique_ptr<StagedCopy> stageCopy(const std::string& source, const std::string& target,
+                                        const CopyProgress& progress = {}) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
   std::string recordBytes(const std::string& text) const override;
 
-  // Called after each chunk a copy has written to its temporary file, with the bytes written
+  // Called after each chunk a stage has written to its temporary file, with the bytes written
   // so far; a test uses it to break a copy in the middle (by throwing) or to act meanwhile.
   std::function<void(std::uint64_t)> afterCopyChunk;
 

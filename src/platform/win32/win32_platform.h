@@ -7,6 +7,7 @@
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_message_boxes.h"
 #include "platform/win32/win32_program_starter.h"
+#include "platform/win32/win32_progress.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
@@ -29,8 +30,9 @@ struct Win32Platform {
   Win32Keyboard keyboard;
   Win32ProgramStarter programs;
   Win32System system;
+  Win32Progress progress;
   Platform platform{registry, files,  messages, clipboard, shell,
-                    keyboard, events, programs, system};
+                    keyboard, events, programs, system,    progress};
 };
 
 }  // namespace vcit::platform

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/fake/call_log.h"
+#include "platform/progress.h"
+
+namespace vcit::platform {
+
+// Records every call in the shared call log ("progress begin 300", "progress 100",
+// "progress end"), so that a test sees them in order with the other services' calls.
+class FakeProgress : public Progress {
+ public:
+  explicit FakeProgress(CallLog& log) : log_(log) {}
+  void begin(std::uint64_t total) override { log_.add("progress begin " + std::to_string(total)); }
+  void advance(std::uint64_t done) override { log_.add("progress " + std::to_string(done)); }
+  void end() override { log_.add("progress end"); }
+
+ private:
+  CallLog& log_;
+};
+
+}  // namespace vcit::platform
