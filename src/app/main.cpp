@@ -67,6 +67,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   }
   window->quitOnDestroy = true;
   window->bind(vcit::launcher::bindings(launcher));
+  // Apply's progress shows on the launcher's taskbar button; meanwhile the handlers of every
+  // window of the program wait.
+  services->progress.window = window->hwnd();
+  services->progress.holdHandlers = &Form::holdHandlers;
   launcher.openAbout = [&about] { about.open(); };
   launcher.closeWindow = [&window] { window->destroy(); };
 

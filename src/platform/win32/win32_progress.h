@@ -1,18 +1,48 @@
 #pragma once
 
+#include <windows.h>
+
+#include <shobjidl.h>
+
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 #include "platform/progress.h"
+#include "platform/win32/scoped_win.h"
 
 namespace vcit::platform {
 
-// Progress of long actions on the desktop. For now it shows nothing: the taskbar button's
-// progress (ITaskbarList3) and the wait cursor come with the window that owns them.
+// The progress of a long action on the desktop: the amount done on the taskbar button of
+// `window` (ITaskbarList3), the wait cursor, and the program's windows kept painted while the
+// action runs on their thread. Only paint messages are taken from the queue meanwhile (and what
+// other threads send, which every message retrieval runs), so the user's clicks, keys and
+// close requests wait in the queue until the action is over; `holdHandlers` is told to hold
+// back the handlers of what other programs send directly, and told again when it ends.
 class Win32Progress : public Progress {
  public:
-  void begin(std::uint64_t) override {}
-  void advance(std::uint64_t) override {}
-  void end() override {}
+  Win32Progress() = default;
+  Win32Progress(const Win32Progress&) = delete;
+  Win32Progress& operator=(const Win32Progress&) = delete;
+
+  void begin(std::uint64_t total) override;
+  void advance(std::uint64_t done) override;
+  void end() override;
+
+  // The window whose taskbar button shows the progress (none: no taskbar progress).
+  HWND window = nullptr;
+  std::function<void(bool held)> holdHandlers;
+  // How often, at most, the windows are repainted during the action.
+  DWORD paintIntervalMs = 50;
+
+ private:
+  void keepPainted();
+
+  std::uint64_t total_ = 0;
+  ULONGLONG lastPaint_ = 0;
+  HCURSOR previousCursor_ = nullptr;
+  std::optional<win32::ComInit> com_;
+  win32::ComPtr<ITaskbarList3> taskbar_;
 };
 
 }  // namespace vcit::platform
