@@ -74,7 +74,9 @@ class FakeRecordFile : public RecordFile {
   std::int32_t length_;
 };
 
-FakeFileSystem::FakeFileSystem() { folders_.insert(key("C:")); }
+FakeFileSystem::FakeFileSystem() {
+  folders_.insert(key("C:"));
+}
 
 std::string FakeFileSystem::key(const std::string& path) {
   return text::foldCase(normalize(path));
