@@ -26,27 +26,39 @@ bool parseNumber(const std::string& text, double& out) {
     for (std::size_t k = 2; k < s.size(); ++k) {
       const char c = s[k];
       int d;
-      if (c >= '0' && c <= '9') d = c - '0';
-      else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-      else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-      else return false;
+      if (c >= '0' && c <= '9')
+        d = c - '0';
+      else if (base == 16 && c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
+      else if (base == 16 && c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
+      else
+        return false;
       if (d >= base) return false;
       v = v * base + d;
       if (v > 0xFFFFFFFFull) return false;
     }
     // Hexadecimal and octal literals denote 32-bit patterns (or 16-bit ones when short).
     const bool shortForm = (base == 16 && s.size() - 2 <= 4) || (base == 8 && v <= 0xFFFF);
-    if (shortForm) out = static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
-    else out = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+    if (shortForm)
+      out = static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
+    else
+      out = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
     return true;
   }
   std::size_t k = 0;
   if (s[k] == '+' || s[k] == '-') ++k;
   bool digits = false;
-  while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) { ++k; digits = true; }
+  while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) {
+    ++k;
+    digits = true;
+  }
   if (k < s.size() && s[k] == '.') {
     ++k;
-    while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) { ++k; digits = true; }
+    while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) {
+      ++k;
+      digits = true;
+    }
   }
   if (!digits) return false;
   if (k < s.size() && (s[k] == 'e' || s[k] == 'E')) {
@@ -149,8 +161,12 @@ std::int32_t roundToLong(double v) {
 
 bool DynamicValue::isNumberKind() const {
   switch (kind()) {
-    case Kind::kInteger: case Kind::kLong: case Kind::kDouble: case Kind::kCurrency:
-    case Kind::kBoolean: case Kind::kByte:
+    case Kind::kInteger:
+    case Kind::kLong:
+    case Kind::kDouble:
+    case Kind::kCurrency:
+    case Kind::kBoolean:
+    case Kind::kByte:
       return true;
     default:
       return false;
@@ -168,17 +184,29 @@ bool DynamicValue::isNumeric() const {
 
 std::string DynamicValue::toText() const {
   switch (kind()) {
-    case Kind::kEmpty: return {};
-    case Kind::kNull: raise(err::kInvalidUseOfNull);
-    case Kind::kInteger: return std::to_string(std::get<std::int16_t>(v_));
-    case Kind::kLong: return std::to_string(std::get<std::int32_t>(v_));
-    case Kind::kDouble: return formatDouble(std::get<double>(v_));
-    case Kind::kCurrency: return formatCurrency(std::get<Currency>(v_).scaled);
-    case Kind::kDate: return formatDate(std::get<Date>(v_).serial);
-    case Kind::kBoolean: return std::get<bool>(v_) ? "True" : "False";
-    case Kind::kByte: return std::to_string(std::get<std::uint8_t>(v_));
-    case Kind::kText: return std::get<std::string>(v_);
-    case Kind::kObject: case Kind::kArray: case Kind::kTextArray:
+    case Kind::kEmpty:
+      return {};
+    case Kind::kNull:
+      raise(err::kInvalidUseOfNull);
+    case Kind::kInteger:
+      return std::to_string(std::get<std::int16_t>(v_));
+    case Kind::kLong:
+      return std::to_string(std::get<std::int32_t>(v_));
+    case Kind::kDouble:
+      return formatDouble(std::get<double>(v_));
+    case Kind::kCurrency:
+      return formatCurrency(std::get<Currency>(v_).scaled);
+    case Kind::kDate:
+      return formatDate(std::get<Date>(v_).serial);
+    case Kind::kBoolean:
+      return std::get<bool>(v_) ? "True" : "False";
+    case Kind::kByte:
+      return std::to_string(std::get<std::uint8_t>(v_));
+    case Kind::kText:
+      return std::get<std::string>(v_);
+    case Kind::kObject:
+    case Kind::kArray:
+    case Kind::kTextArray:
       raise(err::kTypeMismatch);
   }
   raise(err::kTypeMismatch);
@@ -186,21 +214,32 @@ std::string DynamicValue::toText() const {
 
 double DynamicValue::toDouble() const {
   switch (kind()) {
-    case Kind::kEmpty: return 0;
-    case Kind::kNull: raise(err::kInvalidUseOfNull);
-    case Kind::kInteger: return std::get<std::int16_t>(v_);
-    case Kind::kLong: return std::get<std::int32_t>(v_);
-    case Kind::kDouble: return std::get<double>(v_);
-    case Kind::kCurrency: return static_cast<double>(std::get<Currency>(v_).scaled) / 10000.0;
-    case Kind::kDate: return std::get<Date>(v_).serial;
-    case Kind::kBoolean: return std::get<bool>(v_) ? -1 : 0;
-    case Kind::kByte: return std::get<std::uint8_t>(v_);
+    case Kind::kEmpty:
+      return 0;
+    case Kind::kNull:
+      raise(err::kInvalidUseOfNull);
+    case Kind::kInteger:
+      return std::get<std::int16_t>(v_);
+    case Kind::kLong:
+      return std::get<std::int32_t>(v_);
+    case Kind::kDouble:
+      return std::get<double>(v_);
+    case Kind::kCurrency:
+      return static_cast<double>(std::get<Currency>(v_).scaled) / 10000.0;
+    case Kind::kDate:
+      return std::get<Date>(v_).serial;
+    case Kind::kBoolean:
+      return std::get<bool>(v_) ? -1 : 0;
+    case Kind::kByte:
+      return std::get<std::uint8_t>(v_);
     case Kind::kText: {
       double v;
       if (!parseNumber(text(), v)) raise(err::kTypeMismatch);
       return v;
     }
-    case Kind::kObject: case Kind::kArray: case Kind::kTextArray:
+    case Kind::kObject:
+    case Kind::kArray:
+    case Kind::kTextArray:
       raise(err::kTypeMismatch);
   }
   raise(err::kTypeMismatch);
@@ -208,8 +247,10 @@ double DynamicValue::toDouble() const {
 
 std::int32_t DynamicValue::toLong() const {
   switch (kind()) {
-    case Kind::kInteger: return std::get<std::int16_t>(v_);
-    case Kind::kLong: return std::get<std::int32_t>(v_);
+    case Kind::kInteger:
+      return std::get<std::int16_t>(v_);
+    case Kind::kLong:
+      return std::get<std::int32_t>(v_);
     case Kind::kCurrency: {
       // Round the fixed-point amount half to even without passing through a double.
       const std::int64_t s = std::get<Currency>(v_).scaled;

@@ -46,8 +46,19 @@ using TextArray = std::vector<std::string>;
 class DynamicValue {
  public:
   enum class Kind {
-    kEmpty, kNull, kInteger, kLong, kDouble, kCurrency, kDate, kBoolean, kByte, kText, kObject,
-    kArray, kTextArray
+    kEmpty,
+    kNull,
+    kInteger,
+    kLong,
+    kDouble,
+    kCurrency,
+    kDate,
+    kBoolean,
+    kByte,
+    kText,
+    kObject,
+    kArray,
+    kTextArray
   };
 
   DynamicValue() = default;

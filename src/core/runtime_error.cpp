@@ -6,24 +6,42 @@ namespace vcit {
 
 std::string describeError(int number) {
   switch (number) {
-    case err::kInvalidProcedureCall: return "Invalid procedure call or argument";
-    case err::kOverflow: return "Overflow";
-    case err::kOutOfMemory: return "Out of memory";
-    case err::kTypeMismatch: return "Type mismatch";
-    case err::kInternalError: return "Internal error";
-    case err::kBadFileNameOrNumber: return "Bad file name or number";
-    case err::kFileNotFound: return "File not found";
-    case err::kFileAlreadyOpen: return "File already open";
-    case err::kDeviceIoError: return "Device I/O error";
-    case err::kDiskFull: return "Disk full";
-    case err::kPermissionDenied: return "Permission denied";
-    case err::kPathFileAccessError: return "Path/File access error";
-    case err::kPathNotFound: return "Path not found";
-    case err::kInvalidUseOfNull: return "Invalid use of Null";
-    case err::kControlArrayElementMissing: return "Control array element does not exist";
-    case err::kInvalidPropertyValue: return "Invalid property value";
-    case err::kAutomationError: return "Automation error";
-    default: return "Application-defined or object-defined error";
+    case err::kInvalidProcedureCall:
+      return "Invalid procedure call or argument";
+    case err::kOverflow:
+      return "Overflow";
+    case err::kOutOfMemory:
+      return "Out of memory";
+    case err::kTypeMismatch:
+      return "Type mismatch";
+    case err::kInternalError:
+      return "Internal error";
+    case err::kBadFileNameOrNumber:
+      return "Bad file name or number";
+    case err::kFileNotFound:
+      return "File not found";
+    case err::kFileAlreadyOpen:
+      return "File already open";
+    case err::kDeviceIoError:
+      return "Device I/O error";
+    case err::kDiskFull:
+      return "Disk full";
+    case err::kPermissionDenied:
+      return "Permission denied";
+    case err::kPathFileAccessError:
+      return "Path/File access error";
+    case err::kPathNotFound:
+      return "Path not found";
+    case err::kInvalidUseOfNull:
+      return "Invalid use of Null";
+    case err::kControlArrayElementMissing:
+      return "Control array element does not exist";
+    case err::kInvalidPropertyValue:
+      return "Invalid property value";
+    case err::kAutomationError:
+      return "Automation error";
+    default:
+      return "Application-defined or object-defined error";
   }
 }
 
@@ -32,6 +50,8 @@ RuntimeError::RuntimeError(int number) : RuntimeError(number, describeError(numb
 RuntimeError::RuntimeError(int number, std::string description)
     : number_(number), description_(std::move(description)) {}
 
-void raise(int number) { throw RuntimeError(number); }
+void raise(int number) {
+  throw RuntimeError(number);
+}
 
 }  // namespace vcit

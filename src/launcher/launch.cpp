@@ -1,5 +1,5 @@
-#include "meta/version.h"
 #include "launcher/launcher.h"
+#include "meta/version.h"
 #include "ui/handlers.h"
 
 namespace vcit {

@@ -1,11 +1,11 @@
 #include <exception>
 #include <limits>
 
-#include "meta/version.h"
 #include "core/runtime_error.h"
 #include "core/text.h"
 #include "launcher/launcher.h"
 #include "launcher/state_file.h"
+#include "meta/version.h"
 #include "registry/reg_op.h"
 #include "ui/handlers.h"
 

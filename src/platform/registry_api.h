@@ -67,9 +67,9 @@ class Registry {
 
   struct Enumerated {
     long status = 0;
-    std::string name;    // the name written into the buffer (valid on success)
+    std::string name;  // the name written into the buffer (valid on success)
     std::uint32_t type = 0;
-    std::string data;    // the data written, as many bytes as the call reported
+    std::string data;  // the data written, as many bytes as the call reported
   };
   // RegEnumValueA with a name buffer of nameCapacity characters (NUL included) and a data
   // buffer of dataCapacity bytes. ERROR_MORE_DATA when either is too small.

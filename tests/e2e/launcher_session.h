@@ -29,22 +29,7 @@ class LauncherSession : public ::testing::Test {
     return window;
   }
 
-  HWND control(int id) const {
-    struct Search {
-      int id;
-      HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          if (GetDlgCtrlID(hwnd) != s->id) return TRUE;
-          s->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
+  HWND control(int id) const { return childById(window, id); }
   HWND mark(int row) const { return control(launcher::ids::kMarkBase + row); }
   int markState(int row) const {
     return static_cast<int>(SendMessageW(mark(row), BM_GETCHECK, 0, 0));

@@ -27,24 +27,6 @@ std::vector<std::string> entriesOf(const std::string& folder) {
   return names;
 }
 
-// A child of the window at any depth (the rows lie in a panel), by its identifier.
-HWND childById(HWND window, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      window,
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (GetDlgCtrlID(hwnd) != s->id) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 TEST(ReleaseZip, TheUnpackedProgramFindsTheGameListsItsModsAndApplies) {
   makeDpiAware();
   const std::string folder = windowsPath(VCIT_RELEASE_DIR);

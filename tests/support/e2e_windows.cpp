@@ -117,6 +117,23 @@ HWND focusOf(HWND anyWindowOfThread) {
   return info.hwndFocus;
 }
 
+HWND childById(HWND window, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      window,
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (GetDlgCtrlID(hwnd) != s->id) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace vcit::e2e
 
 #endif  // _WIN32

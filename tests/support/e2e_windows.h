@@ -37,6 +37,9 @@ unsigned windowDpi(HWND hwnd);
 // The window with the keyboard focus in the thread that owns this window.
 HWND focusOf(HWND anyWindowOfThread);
 
+// A child of the window at any depth (the rows lie in a panel), by its identifier.
+HWND childById(HWND window, int id);
+
 }  // namespace vcit::e2e
 
 #endif  // _WIN32

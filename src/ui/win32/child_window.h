@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/scoped_win.h"
 #include "ui/control.h"
 #include "ui/form_layout.h"
-#include "platform/win32/scoped_win.h"
 
 namespace vcit::ui::win32 {
 

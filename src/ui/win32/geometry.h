@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "platform/win32/scoped_win.h"
 #include "ui/form_layout.h"
 #include "ui/win32/child_window.h"
-#include "platform/win32/scoped_win.h"
 
 namespace vcit::ui::win32 {
 
