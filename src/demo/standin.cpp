@@ -59,12 +59,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (GetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", marker, MAX_PATH) > 0) {
     std::string report = "started " + vcit::platform::win32::narrow(self) + "\r\n";
     for (const auto& name : found) report += vcit::platform::win32::narrow(name) + "\r\n";
-    const HANDLE file = CreateFileW(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // Written beside it and renamed, so that a test waiting for the file never reads it empty
+    // or half written.
+    const std::wstring partial = std::wstring(marker) + L".part";
+    const HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 2;
     DWORD written = 0;
-    WriteFile(file, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
+    const BOOL wrote =
+        WriteFile(file, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
     CloseHandle(file);
+    if (!wrote || !MoveFileExW(partial.c_str(), marker, MOVEFILE_REPLACE_EXISTING)) return 2;
     return 0;
   }
 

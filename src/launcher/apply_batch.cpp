@@ -61,15 +61,20 @@ void ApplyBatch::finish() {
   held_.clear();
   targets_.clear();
   // A flush that fails is left to the commit of its row, which tries it again, in row order.
+  // Each flush may wait long for the disk; between them the window is kept alive.
   try {
-    for (Held& h : rows)
-      if (h.copy) h.copy->flush();
+    for (Held& h : rows) {
+      if (!h.copy) continue;
+      h.copy->flush();
+      progress_.working();
+    }
   } catch (const std::exception&) {
   }
   for (Held& h : rows) {
     stateFile_.write(h.row.index + 1, h.record);
     if (h.copy) {
       h.copy->commit();
+      progress_.working();
     } else if (!h.row.marked()) {
       ui::skipFileNotFound([&] { files_.deleteFile(h.row.target); });
     }

@@ -6,13 +6,16 @@
 namespace vcit::platform {
 
 // Shows how far a long action has come, as an amount done of a total (Apply: bytes copied of
-// bytes to copy). Calls come in the order begin, advance (rising, at most the total), end;
-// none of them throws.
+// bytes to copy). Calls come in the order begin, advance (rising, at most the total) and
+// working, end; none of them throws.
 class Progress {
  public:
   virtual ~Progress() = default;
   virtual void begin(std::uint64_t total) = 0;
   virtual void advance(std::uint64_t done) = 0;
+  // The action goes on with no amount to tell (Apply waiting for the disk): the display is
+  // kept alive.
+  virtual void working() = 0;
   virtual void end() = 0;
 };
 
@@ -37,6 +40,7 @@ class ProgressRun {
     told_ = done_;
     progress_.advance(done_);
   }
+  void working() { progress_.working(); }
   std::uint64_t done() const { return done_; }
 
  private:

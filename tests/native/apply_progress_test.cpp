@@ -41,8 +41,10 @@ TEST_F(ApplyProgressTest, CountsTheBytesOfTheCopiesThatAreNeededChunkByChunk) {
   fake.files.copyChunk = 100;
   frmLauncher& l = rows({{"a.pk3", 1}, {"current.pk3", 1}, {"d.pk3", 1}, {"off.pk3", 0}});
   const int flushesBefore = fake.files.flushes();
+  fake.progress.workingCalls = 0;
   l.Apply();
   EXPECT_TRUE(l.Applied);
+  EXPECT_EQ(fake.progress.workingCalls, 4) << "kept alive after each flush and each rename";
   EXPECT_THAT(calls(), ElementsAre("progress begin 350", "progress 100", "progress 200",
                                    "progress 250", "progress 350", "progress end"));
   EXPECT_EQ(fake.files.contents(std::string(kMainDir) + "d.pk3"), std::string(100, 'd'));

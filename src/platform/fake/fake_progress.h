@@ -9,13 +9,17 @@
 namespace vcit::platform {
 
 // Records every call in the shared call log ("progress begin 300", "progress 100",
-// "progress end"), so that a test sees them in order with the other services' calls.
+// "progress end"), so that a test sees them in order with the other services' calls; the
+// calls of `working` are only counted.
 class FakeProgress : public Progress {
  public:
   explicit FakeProgress(CallLog& log) : log_(log) {}
   void begin(std::uint64_t total) override { log_.add("progress begin " + std::to_string(total)); }
   void advance(std::uint64_t done) override { log_.add("progress " + std::to_string(done)); }
+  void working() override { ++workingCalls; }
   void end() override { log_.add("progress end"); }
+
+  int workingCalls = 0;
 
  private:
   CallLog& log_;

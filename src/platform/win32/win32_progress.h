@@ -27,6 +27,7 @@ class Win32Progress : public Progress {
 
   void begin(std::uint64_t total) override;
   void advance(std::uint64_t done) override;
+  void working() override { keepPainted(); }
   void end() override;
 
   // The window whose taskbar button shows the progress (none: no taskbar progress).

@@ -38,8 +38,13 @@ Form::Form(const FormLayout& layout, ErrorSink onError)
     removeLiveForm(this);
     throw RuntimeError(err::kInternalError, "The window could not be created");
   }
+  // The children are made at their places and the fonts set without a repaint: nothing is on
+  // the screen yet, and under Wine each move or repaint of 56 children costs tens of
+  // milliseconds of start-up.
+  dpi_ = validDpi(GetDpiForWindow(hwnd_));
   createChildren();
-  applyDpi(GetDpiForWindow(hwnd_), nullptr);
+  dpiResources_.update(hwnd_, layout_, children_, dpi_);
+  placeWindow(hwnd_, layout_, dpi_, /*atDesignedPosition=*/true);
 }
 
 Form::~Form() {
@@ -108,8 +113,10 @@ void Form::createChild(const ControlLayout& c) {
   child->adapter = &adapter;
   const std::wstring caption = widen(c.caption);
   child->accessKey = accessKey(caption);
-  child->hwnd = CreateWindowExW(exStyle, adapter.windowClass, caption.c_str(), style, 0, 0, 0, 0,
-                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+  const RECT at = childRect(c, dpi_);
+  child->hwnd = CreateWindowExW(exStyle, adapter.windowClass, caption.c_str(), style, at.left,
+                                at.top, at.right - at.left, at.bottom - at.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                 GetModuleHandleW(nullptr), this);
   if (!child->hwnd) throw RuntimeError(err::kInternalError, "A control could not be created");
   if (adapter.created) adapter.created(child->hwnd);
@@ -145,7 +152,7 @@ void Form::destroy() {
 }
 
 void Form::applyDpi(unsigned dpi, const RECT* suggested) {
-  dpi_ = dpi == 0 ? 96 : dpi;
+  dpi_ = validDpi(dpi);
   dpiResources_.update(hwnd_, layout_, children_, dpi_);
   if (suggested) {
     // Where the system puts the window, with the client area the layout gives.
@@ -154,7 +161,7 @@ void Form::applyDpi(unsigned dpi, const RECT* suggested) {
   }
   placeWindow(hwnd_, layout_, dpi_, suggested == nullptr);
   layoutChildren(children_, dpi_);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK Form::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -66,11 +66,21 @@ void placeWindow(HWND window, const FormLayout& layout, unsigned dpi, bool atDes
   }
 }
 
+unsigned validDpi(unsigned dpi) {
+  return dpi == 0 ? 96 : dpi;
+}
+
+RECT childRect(const ControlLayout& control, unsigned dpi) {
+  const TwipsRect& r = control.rect;
+  const int left = twipsToPixels(r.left, dpi);
+  const int top = twipsToPixels(r.top, dpi);
+  return {left, top, left + twipsToPixels(r.width, dpi), top + twipsToPixels(r.height, dpi)};
+}
+
 void layoutChildren(const ChildWindows& children, unsigned dpi) {
   for (const auto& child : children) {
-    const TwipsRect& r = child->layout->rect;
-    SetWindowPos(child->hwnd, nullptr, twipsToPixels(r.left, dpi), twipsToPixels(r.top, dpi),
-                 twipsToPixels(r.width, dpi), twipsToPixels(r.height, dpi),
+    const RECT r = childRect(*child->layout, dpi);
+    SetWindowPos(child->hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -87,7 +97,8 @@ void DpiResources::update(HWND window, const FormLayout& layout, const ChildWind
       child->font = makeFont(*child->layout->font, dpi);
       use = child->font.get();
     }
-    SendMessageW(child->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
+    // Without a repaint of its own: the form repaints all of them at once.
+    SendMessageW(child->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), FALSE);
   }
   font_ = std::move(font);
 

@@ -11,6 +11,12 @@ namespace vcit::ui::win32 {
 // Twips to pixels at a DPI (15 twips are one pixel at 96 DPI).
 int twipsToPixels(int twips, unsigned dpi);
 
+// A DPI the system reports, or 96 when it reports none.
+unsigned validDpi(unsigned dpi);
+
+// A control's place in its parent's client area, in pixels of the DPI.
+RECT childRect(const ControlLayout& control, unsigned dpi);
+
 // The window's frame size for the layout's client area at a DPI.
 SIZE frameSize(const FormLayout& layout, DWORD style, DWORD exStyle, unsigned dpi);
 
@@ -24,7 +30,8 @@ void layoutChildren(const ChildWindows& children, unsigned dpi);
 // The fonts and icons of a form at its DPI, made again when the DPI changes.
 class DpiResources {
  public:
-  // Makes the window's and the children's fonts and icons for the DPI and hands them over.
+  // Makes the window's and the children's fonts and icons for the DPI and hands them over;
+  // the children are not repainted.
   void update(HWND window, const FormLayout& layout, const ChildWindows& children, unsigned dpi);
 
  private:
