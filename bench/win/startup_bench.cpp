@@ -1,10 +1,12 @@
 // Start-up under Wine: from CreateProcess to the launcher window shown, with 16 packages and a
-// state file of N records, against a program of ours that only opens a window. With more
+// state file of N records, against a program of ours that only opens a window, and against
+// one that opens the launcher's window with its controls but none of its logic. With more
 // records than packages the packages' records come last, so that a lookup that scans the file
-// reads all of it. Every program folder and the bare window are started the same way, in turn,
-// under the same wineserver, so the ratios of one run share its load.
+// reads all of it. Every program folder and both yardsticks are started the same way, in
+// turn, under the same wineserver, so the ratios of one run share its load.
 //
-//   bench_startup --launcher EXE --bare EXE --work FOLDER [--records N]... [--small] [--runs N]
+//   bench_startup --launcher EXE --bare EXE --controls EXE --work FOLDER [--records N]...
+//                 [--small] [--runs N]
 //
 // --records N: a state file of N records (given more than once, one program folder each);
 // without it, 16 and 32767. --small: one run each, and 16 and 1,000 records by default (the
@@ -71,7 +73,7 @@ void makeProgram(const std::string& program, const std::string& launcher, int re
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string launcher, bare, work;
+  std::string launcher, bare, controls, work;
   std::vector<int> records;
   bool small = false;
   int runs = 7;
@@ -81,6 +83,8 @@ int main(int argc, char** argv) {
       launcher = windowsPath(argv[++i]);
     else if (a == "--bare" && i + 1 < argc)
       bare = windowsPath(argv[++i]);
+    else if (a == "--controls" && i + 1 < argc)
+      controls = windowsPath(argv[++i]);
     else if (a == "--work" && i + 1 < argc)
       work = windowsPath(argv[++i]);
     else if (a == "--runs" && i + 1 < argc)
@@ -90,10 +94,10 @@ int main(int argc, char** argv) {
     else if (a == "--small")
       small = true;
   }
-  if (launcher.empty() || bare.empty() || work.empty()) {
+  if (launcher.empty() || bare.empty() || controls.empty() || work.empty()) {
     std::fprintf(stderr,
-                 "usage: bench_startup --launcher EXE --bare EXE --work FOLDER [--records N]... "
-                 "[--small] [--runs N]\n");
+                 "usage: bench_startup --launcher EXE --bare EXE --controls EXE --work FOLDER "
+                 "[--records N]... [--small] [--runs N]\n");
     return 2;
   }
   if (small) runs = 1;
@@ -114,13 +118,16 @@ int main(int argc, char** argv) {
     for (const auto& program : programs)
       timeStart(program + "\\VCITLauncher.exe", program, failure);
     timeStart(bare, work, failure);
+    timeStart(controls, work, failure);
     std::vector<std::vector<double>> launcherMs(programs.size());
     std::vector<double> bareMs;
+    std::vector<double> controlsMs;
     for (int r = 0; r < runs && failure.empty(); ++r) {
       for (std::size_t k = 0; k < programs.size(); ++k)
         launcherMs[k].push_back(
             timeStart(programs[k] + "\\VCITLauncher.exe", programs[k], failure));
       bareMs.push_back(timeStart(bare, work, failure));
+      controlsMs.push_back(timeStart(controls, work, failure));
     }
     for (const auto& program : programs) removeTree(program);
     removeTree(game);
@@ -129,13 +136,16 @@ int main(int argc, char** argv) {
       return 1;
     }
     const double b = median(bareMs);
+    const double c = median(controlsMs);
     for (std::size_t k = 0; k < programs.size(); ++k) {
       const double l = median(launcherMs[k]);
       std::printf(
           "RESULT startup records=%d packages=%d runs=%d launcher_ms=%.1f bare_ms=%.1f "
-          "ratio=%.2f\n",
-          records[k], kPackages, runs, l, b, l / b);
+          "ratio=%.2f controls_ms=%.1f ratio_to_controls=%.2f\n",
+          records[k], kPackages, runs, l, b, l / b, c, l / c);
     }
+    std::printf("RESULT startup_controls runs=%d controls_ms=%.1f bare_ms=%.1f ratio=%.2f\n", runs,
+                c, b, c / b);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_startup: %s\n", e.what());

@@ -7,31 +7,39 @@
 namespace vcit::launcher {
 namespace {
 
+constexpr auto kLength = static_cast<std::size_t>(kRecordLength);
+
 // A space is the byte 0x20 in every code page, and never part of a multi-byte character
 // (their later bytes are 0x40 or above), so trimming works on the bytes.
-std::string trimmedName(const std::string& record) {
-  return text::trimSpaces(std::string_view(record).substr(0, kNameLength));
+std::string_view trimmedName(std::string_view record) {
+  std::string_view name = record.substr(0, kNameLength);
+  const std::size_t first = name.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return name.substr(first, name.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
 
 void StateRecords::read() {
-  std::int32_t number = 1;
-  for (; number <= kLastRecordNumber; ++number) {
-    std::optional<std::string> record = file_.read(number);
-    if (!record) break;
-    first_.try_emplace(trimmedName(*record), std::move(*record));
-  }
-  full_ = number > kLastRecordNumber;
+  // In one piece and without a map: a file of 32767 records is read at every start, and an
+  // allocation per record cost more than the rest of start-up's own work.
+  bytes_ = file_.readRecords(1, kLastRecordNumber);
+  const std::size_t count = bytes_.size() / kLength;
+  names_.clear();
+  names_.reserve(count);
+  for (std::size_t i = 0; i < count; ++i)
+    names_.push_back(trimmedName(std::string_view(bytes_).substr(i * kLength, kLength)));
+  full_ = count >= static_cast<std::size_t>(kLastRecordNumber);
   read_ = true;
 }
 
 std::optional<std::string> StateRecords::find(const std::string& packageName) {
   if (!read_) read();
   if (text::trimSpaces(packageName) == packageName) {
-    if (const auto it = first_.find(text::trimSpaces(files_.recordBytes(packageName)));
-        it != first_.end())
-      return it->second;
+    const std::string name = text::trimSpaces(files_.recordBytes(packageName));
+    // A scan in file order: the first equal name wins. At most 16 packages are looked up.
+    for (std::size_t i = 0; i < names_.size(); ++i)
+      if (names_[i] == name) return bytes_.substr(i * kLength, kLength);
   }
   if (full_) raise(err::kOverflow);
   return std::nullopt;

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -22,6 +23,8 @@ class StateRecords {
  public:
   StateRecords(platform::RecordFile& file, const platform::FileSystem& files)
       : file_(file), files_(files) {}
+  StateRecords(const StateRecords&) = delete;  // the names are views into the bytes
+  StateRecords& operator=(const StateRecords&) = delete;
 
   // The first record whose name, without its leading and trailing spaces, is the package
   // name (the listed name, not trimmed: one with spaces at its ends matches nothing) as the
@@ -35,8 +38,9 @@ class StateRecords {
   platform::RecordFile& file_;
   const platform::FileSystem& files_;
   bool read_ = false;
-  std::unordered_map<std::string, std::string> first_;  // trimmed name field -> record
-  bool full_ = false;                                   // record 32767 is there
+  std::string bytes_;                    // the whole records, in file order
+  std::vector<std::string_view> names_;  // of each record, its trimmed name field
+  bool full_ = false;                    // record 32767 is there
 };
 
 // The record's mark digit taken as a number (error 13 when it is not one).

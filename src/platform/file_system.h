@@ -19,6 +19,17 @@ class RecordFile {
   virtual std::optional<std::string> read(std::int32_t number) = 0;
   // Writes the record's bytes, padded with spaces or cut to the record length.
   virtual void write(std::int32_t number, const std::string& bytes) = 0;
+  // The bytes of the whole records from record `first` on, at most `count` of them: fewer
+  // where the file ends first.
+  virtual std::string readRecords(std::int32_t first, std::int32_t count) {
+    std::string bytes;
+    for (std::int32_t n = first; n - first < count; ++n) {
+      std::optional<std::string> record = read(n);
+      if (!record) break;
+      bytes += *record;
+    }
+    return bytes;
+  }
 };
 
 // A copy written to a temporary file beside its target and not yet in its place. Gone without

@@ -1,5 +1,6 @@
 // Record files read ahead in blocks: records across block boundaries, a read after a write of
-// a record already read, and a last record cut short beyond the first block.
+// a record already read, and a last record cut short beyond the first block; and many records
+// read at once.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,6 +42,26 @@ TEST(RecordFileReadAhead, ReadsEveryRecordInAnyOrderAndSeesItsOwnWrites) {
   const std::string after = e2e::readFile(path);
   EXPECT_EQ(after.size(), 51u * (kRecords + 1));
   EXPECT_EQ(after.substr(51 * 1285, 51), recordOf(1286, '1'));
+  e2e::removeTree(dir);
+}
+
+TEST(RecordFileReadAhead, ManyRecordsAtOnceAreTheWholeOnesFromTheFirstAskedForOnAtMostTheCount) {
+  const std::string dir = e2e::newTempFolder("records");
+  const std::string path = dir + "\\Active.dat";
+  std::string bytes;
+  for (int n = 1; n <= 40; ++n) bytes += recordOf(n);
+  e2e::writeFile(path, bytes + "cut short");
+  {
+    Win32FileSystem files;
+    auto file = files.openRecordFile(path, 51);
+    EXPECT_EQ(file->readRecords(1, 32767), bytes) << "the cut-short tail is left out";
+    EXPECT_EQ(file->readRecords(3, 2), recordOf(3) + recordOf(4));
+    EXPECT_EQ(file->readRecords(40, 5), recordOf(40));
+    EXPECT_EQ(file->readRecords(41, 5), "");
+    EXPECT_EQ(file->readRecords(1, 0), "");
+    file->write(2, recordOf(2, '1'));
+    EXPECT_EQ(file->readRecords(2, 1), recordOf(2, '1')) << "its own write is seen";
+  }
   e2e::removeTree(dir);
 }
 

@@ -122,6 +122,16 @@ class Win32RecordFile : public RecordFile {
     return block_.substr(static_cast<std::size_t>(at - blockStart_), length);
   }
 
+  // One read for all of them: start-up reads up to 32767 records at once.
+  std::string readRecords(std::int32_t first, std::int32_t count) override {
+    if (first < 1 || length_ < 1) raise(63);
+    if (count < 1) return {};
+    const auto length = static_cast<std::size_t>(length_);
+    std::string bytes = readAt(offsetOf(first), static_cast<std::size_t>(count) * length);
+    bytes.resize(bytes.size() / length * length);  // whole records only
+    return bytes;
+  }
+
   void write(std::int32_t number, const std::string& record) override {
     if (number < 1 || length_ < 1) raise(63);
     std::string bytes = record;
@@ -142,8 +152,13 @@ class Win32RecordFile : public RecordFile {
   void readBlock(std::uint64_t at) {
     block_.clear();
     blockStart_ = at;
+    block_ = readAt(at, std::max<std::size_t>(kReadAhead, static_cast<std::size_t>(length_)));
+  }
+
+  // Up to `size` bytes of the file from `at` on: fewer where it ends.
+  std::string readAt(std::uint64_t at, std::size_t size) {
     seekTo(file_.get(), at);
-    std::string bytes(std::max<std::size_t>(kReadAhead, static_cast<std::size_t>(length_)), '\0');
+    std::string bytes(size, '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
       DWORD n = 0;
@@ -154,7 +169,7 @@ class Win32RecordFile : public RecordFile {
       got += n;
     }
     bytes.resize(got);
-    block_ = std::move(bytes);
+    return bytes;
   }
 
   UniqueHandle file_;
