@@ -17,17 +17,9 @@ using ::testing::ElementsAre;
 class ApplyProgressTest : public LauncherTest {
  protected:
   frmLauncher& rows(const std::vector<std::pair<std::string, int>>& marks) {
-    launcher = std::make_unique<frmLauncher>(fake.platform);
-    launcher->ModsDir = kModsDir;
-    launcher->StateFilePath = kStateFile;
-    launcher->GamePath = kGameDir;
-    for (const auto& [name, mark] : marks) {
-      launcher->txtPk3(launcher->ModCount).setText(name);
-      launcher->chkActive(launcher->ModCount).setValue(mark);
-      ++launcher->ModCount;
-    }
+    frmLauncher& l = LauncherTest::rows(marks);
     fake.log.calls.clear();
-    return *launcher;
+    return l;
   }
   std::vector<std::string> calls() const { return fake.log.calls; }
 };

@@ -15,19 +15,6 @@ using ::testing::ElementsAre;
 
 class ApplyTest : public LauncherTest {
  protected:
-  // Rows set up as start-up would leave them, without a package folder listing.
-  frmLauncher& rows(const std::vector<std::pair<std::string, int>>& marks) {
-    launcher = std::make_unique<frmLauncher>(fake.platform);
-    launcher->ModsDir = kModsDir;
-    launcher->StateFilePath = kStateFile;
-    launcher->GamePath = kGameDir;
-    for (const auto& [name, mark] : marks) {
-      launcher->txtPk3(launcher->ModCount).setText(name);
-      launcher->chkActive(launcher->ModCount).setValue(mark);
-      ++launcher->ModCount;
-    }
-    return *launcher;
-  }
   std::string state() { return fake.files.contents(kStateFile); }
   std::string inMain(const std::string& name) { return fake.files.contents(kMainDir + name); }
   bool existsInMain(const std::string& name) { return fake.files.fileExists(kMainDir + name); }

@@ -45,4 +45,17 @@ frmLauncher& LauncherTest::start() {
   return *launcher;
 }
 
+frmLauncher& LauncherTest::rows(const std::vector<std::pair<std::string, int>>& marks) {
+  launcher = std::make_unique<frmLauncher>(fake.platform);
+  launcher->ModsDir = kModsDir;
+  launcher->StateFilePath = kStateFile;
+  launcher->GamePath = kGameDir;
+  for (const auto& [name, mark] : marks) {
+    launcher->txtPk3(launcher->ModCount).setText(name);
+    launcher->chkActive(launcher->ModCount).setValue(mark);
+    ++launcher->ModCount;
+  }
+  return *launcher;
+}
+
 }  // namespace vcit::testing

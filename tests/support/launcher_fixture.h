@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "launcher/launcher.h"
@@ -33,6 +34,9 @@ class LauncherTest : public ::testing::Test {
 
   // Creates the launcher and runs its start-up.
   frmLauncher& start();
+  // Creates the launcher with these rows, as start-up would leave them, without a package
+  // folder listing.
+  frmLauncher& rows(const std::vector<std::pair<std::string, int>>& marks);
   std::vector<std::string> messages() const { return fake.messages.texts(); }
 
   platform::FakePlatform fake;
