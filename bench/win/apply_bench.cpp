@@ -50,10 +50,10 @@ class TimedCopy : public platform::StagedCopy {
   TimedCopy(std::unique_ptr<platform::StagedCopy> copy, Spent& spent)
       : copy_(std::move(copy)), spent_(spent) {}
   void flush() override {
-    timed(spent_.flush, [&] { return (copy_->flush(), 0); });
+    timed(spent_.flush, [&] { copy_->flush(); });
   }
   void commit() override {
-    timed(spent_.commit, [&] { return (copy_->commit(), 0); });
+    timed(spent_.commit, [&] { copy_->commit(); });
   }
 
  private:
@@ -77,7 +77,7 @@ class CountingFiles : public platform::Win32FileSystem {
     return timed(spent.other, [&] { return Win32FileSystem::facts(path); });
   }
   void deleteFile(const std::string& path) override {
-    timed(spent.other, [&] { return (Win32FileSystem::deleteFile(path), 0); });
+    timed(spent.other, [&] { Win32FileSystem::deleteFile(path); });
   }
   std::unique_ptr<platform::RecordFile> openRecordFile(const std::string& path,
                                                        std::int32_t length) override {

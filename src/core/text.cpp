@@ -96,11 +96,15 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   return compareIgnoreCase(a, b) == 0;
 }
 
-std::string trimSpaces(std::string_view s) {
+std::string_view trimmedSpaces(std::string_view s) {
   const auto first = s.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
   const auto last = s.find_last_not_of(' ');
-  return std::string(s.substr(first, last - first + 1));
+  return s.substr(first, last - first + 1);
+}
+
+std::string trimSpaces(std::string_view s) {
+  return std::string(trimmedSpaces(s));
 }
 
 bool isBlank(std::string_view s) {

@@ -18,6 +18,8 @@ std::string foldCase(std::string_view s);
 
 // Removes leading and trailing blanks (the space character only, as the state file does).
 std::string trimSpaces(std::string_view s);
+// The same, as a view into s.
+std::string_view trimmedSpaces(std::string_view s);
 
 // True when s is empty or holds only spaces.
 bool isBlank(std::string_view s);

@@ -12,10 +12,7 @@ constexpr auto kLength = static_cast<std::size_t>(kRecordLength);
 // A space is the byte 0x20 in every code page, and never part of a multi-byte character
 // (their later bytes are 0x40 or above), so trimming works on the bytes.
 std::string_view trimmedName(std::string_view record) {
-  std::string_view name = record.substr(0, kNameLength);
-  const std::size_t first = name.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return name.substr(first, name.find_last_not_of(' ') - first + 1);
+  return text::trimmedSpaces(record.substr(0, kNameLength));
 }
 
 }  // namespace
