@@ -42,7 +42,6 @@ ui::FormLayout build() {
   files.rect = {3720, 2640, 1215, 1065};
   files.tabStop = true;  // it never shows, so Tab passes over it
   files.visible = false;
-  files.pattern = "*.pk3";
   form.controls.push_back(files);
 
   form.controls.push_back(

@@ -68,7 +68,6 @@ struct ControlLayout {
   Colour foreground = Colour::Default;
   std::optional<FontSpec> font;  // none: the window's font
   int iconResource = 0;          // a panel's icon, by resource number (0: none)
-  std::string pattern;           // a file list's pattern
 };
 
 // A straight line drawn on the window's client area, its width in pixels at 96 DPI.

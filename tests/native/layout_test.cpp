@@ -56,7 +56,6 @@ TEST(LauncherLayout, WindowButtonsAndFileListAsDesigned) {
   const auto& files = get(form, "filList");
   EXPECT_EQ(files.rect, (ui::TwipsRect{3720, 2640, 1215, 1065}));
   EXPECT_FALSE(files.visible);
-  EXPECT_EQ(files.pattern, "*.pk3");
   EXPECT_EQ(get(form, "Picture1").rect, (ui::TwipsRect{240, 120, 3255, 4095}));
 }
 

@@ -215,7 +215,7 @@ class RunDialogTest : public ::testing::Test {
       events.doEvents();
     }
     RecordProperty("FileRunResult",
-                   std::to_string(static_cast<unsigned long>(shell.lastFileRunResult)));
+                   std::to_string(static_cast<unsigned long>(shell.lastFileRunForTesting().result)));
   }
   std::string installGame(const std::string& folder) {
     CreateDirectoryW(e2e::wide(dir_ + "\\" + folder).c_str(), nullptr);
@@ -241,11 +241,11 @@ TEST_F(RunDialogTest, StartsTheGameAndLeavesItsPathOnTheClipboard) {
   const std::string exe = installGame("game");
   launch(exe);
   // Wine's shell has no FileRun (E_NOTIMPL); the shell's own Run dialog stands in.
-  EXPECT_TRUE(SUCCEEDED(shell.lastFileRunResult) || shell.lastUsedRunFileDlg);
+  EXPECT_TRUE(SUCCEEDED(shell.lastFileRunForTesting().result) || shell.lastFileRunForTesting().usedRunFileDlg);
   ASSERT_TRUE(started());
   EXPECT_EQ(e2e::readFile(marker_).substr(0, 8 + exe.size()), "started " + exe);
   EXPECT_EQ(clipboard.text(), exe);
-  EXPECT_FALSE(shell.lastDialog && IsWindow(shell.lastDialog)) << "Enter closed the dialog";
+  EXPECT_FALSE(shell.lastFileRunForTesting().dialog && IsWindow(shell.lastFileRunForTesting().dialog)) << "Enter closed the dialog";
 }
 
 TEST_F(RunDialogTest, AGamePathWithSpacesStartsUnquoted) {
@@ -260,12 +260,12 @@ TEST_F(RunDialogTest, AMissingGameLeavesADialogThatIsClosedWithTheShell) {
   keyboard.events = &events;
   launch(dir_ + "\\absent\\vcit.exe");
   EXPECT_FALSE(e2e::fileExists(marker_));
-  ASSERT_TRUE(shell.lastUsedRunFileDlg || SUCCEEDED(shell.lastFileRunResult));
+  ASSERT_TRUE(shell.lastFileRunForTesting().usedRunFileDlg || SUCCEEDED(shell.lastFileRunForTesting().result));
   const ULONGLONG start = GetTickCount64();
   shell.closeDialogs();
   EXPECT_LT(GetTickCount64() - start, 3000u);
-  if (shell.lastDialog) {
-    EXPECT_FALSE(IsWindow(shell.lastDialog));
+  if (shell.lastFileRunForTesting().dialog) {
+    EXPECT_FALSE(IsWindow(shell.lastFileRunForTesting().dialog));
   }
 }
 #endif
@@ -276,7 +276,7 @@ TEST(ShellTest, WithoutADialogInTheFocusFileRunFailsRatherThanLetKeysGoElsewhere
   shell.focusTimeoutMs = 0;  // no dialog can have come up
   const auto object = shell.create();
   EXPECT_EQ(errorOf([&] { object->FileRun(); }), 440);
-  EXPECT_EQ(shell.lastDialog, nullptr);
+  EXPECT_EQ(shell.lastFileRunForTesting().dialog, nullptr);
   shell.closeDialogs();  // the late dialog does not stay behind
   for (const HWND w : e2e::topLevelWindows(GetCurrentProcessId()))
     EXPECT_NE(e2e::windowText(w), "Run");
@@ -297,7 +297,7 @@ class SlowShellTest : public ::testing::Test {
   }
   // FileRun succeeds; a dialog titled "Slow Run" opens after the delay, or none at all.
   void playSlowShell(std::optional<DWORD> delayMs) {
-    shell.fileRun = [this, delayMs](IShellDispatch&) {
+    shell.fileRunForTesting = [this, delayMs](IShellDispatch&) {
       if (delayMs) {
         late_ = std::thread([this, delay = *delayMs] {
           Sleep(delay);
@@ -325,11 +325,11 @@ TEST_F(SlowShellTest, ALateDialogOfTheShellIsTheOneAndOnly) {
   playSlowShell(2000);  // later than the shell was once given before a second dialog opened
   const auto object = shell.create();
   EXPECT_EQ(errorOf([&] { object->FileRun(); }), 0);
-  EXPECT_FALSE(shell.lastUsedRunFileDlg);
-  ASSERT_NE(shell.lastDialog, nullptr);
-  EXPECT_EQ(e2e::windowText(shell.lastDialog), "Slow Run");
+  EXPECT_FALSE(shell.lastFileRunForTesting().usedRunFileDlg);
+  ASSERT_NE(shell.lastFileRunForTesting().dialog, nullptr);
+  EXPECT_EQ(e2e::windowText(shell.lastFileRunForTesting().dialog), "Slow Run");
   EXPECT_EQ(runDialogsOfOurOwn(), 0);
-  PostMessageW(shell.lastDialog, WM_COMMAND, IDOK, 0);
+  PostMessageW(shell.lastFileRunForTesting().dialog, WM_COMMAND, IDOK, 0);
 }
 
 TEST_F(SlowShellTest, NoDialogAfterASucceededFileRunIsError440WithoutASecondDialog) {
@@ -337,16 +337,16 @@ TEST_F(SlowShellTest, NoDialogAfterASucceededFileRunIsError440WithoutASecondDial
   shell.focusTimeoutMs = 800;
   const auto object = shell.create();
   EXPECT_EQ(errorOf([&] { object->FileRun(); }), 440);
-  EXPECT_FALSE(shell.lastUsedRunFileDlg);
+  EXPECT_FALSE(shell.lastFileRunForTesting().usedRunFileDlg);
   EXPECT_EQ(runDialogsOfOurOwn(), 0);
 }
 
 TEST_F(SlowShellTest, AFailedFileRunOpensTheShellsOwnRunDialog) {
-  shell.fileRun = [](IShellDispatch&) { return E_NOTIMPL; };  // what Wine answers
+  shell.fileRunForTesting = [](IShellDispatch&) { return E_NOTIMPL; };  // what Wine answers
   const auto object = shell.create();
   EXPECT_EQ(errorOf([&] { object->FileRun(); }), 0);
-  EXPECT_TRUE(shell.lastUsedRunFileDlg);
-  ASSERT_NE(shell.lastDialog, nullptr);
+  EXPECT_TRUE(shell.lastFileRunForTesting().usedRunFileDlg);
+  ASSERT_NE(shell.lastFileRunForTesting().dialog, nullptr);
   EXPECT_EQ(runDialogsOfOurOwn(), 1);
 }
 

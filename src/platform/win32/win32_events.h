@@ -9,8 +9,8 @@
 namespace vcit::platform {
 
 // Decides what happens to a message taken from the queue before the standard translation and
-// dispatch: true when it has been handled (IsDialogMessage for a window with keyboard
-// navigation). The window toolkit installs one; its own message loop uses the same filter.
+// dispatch: true when it has been handled (a form's own keyboard navigation). The window
+// toolkit installs one; its own message loop uses the same filter.
 using MessageFilter = std::function<bool(MSG&)>;
 
 // Translates and dispatches one message unless the filter handles it.

@@ -30,10 +30,12 @@ constexpr CLSID kShellClass = {
 constexpr IID kShellDispatchInterface = {
     0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
+}  // namespace
+
 // The COM apartment lives as long as the object; the interface is released before it.
-class Win32ShellObject : public ShellObject {
+class Win32Shell::Object : public ShellObject {
  public:
-  explicit Win32ShellObject(Win32Shell& shell) : shell_(shell) {
+  explicit Object(Win32Shell& shell) : shell_(shell) {
     const HRESULT hr =
         CoCreateInstance(kShellClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                          kShellDispatchInterface, dispatch_.out());
@@ -42,20 +44,20 @@ class Win32ShellObject : public ShellObject {
 
   void FileRun() override {
     const HWND before = GetForegroundWindow();
-    const HRESULT hr = shell_.fileRun ? shell_.fileRun(*dispatch_.get()) : dispatch_->FileRun();
-    shell_.lastFileRunResult = hr;
-    shell_.lastUsedRunFileDlg = false;
-    shell_.lastDialog = nullptr;
+    const HRESULT hr = shell_.fileRunForTesting ? shell_.fileRunForTesting(*dispatch_.get())
+                                                : dispatch_->FileRun();
+    Win32Shell::FileRunRecord& record = shell_.lastFileRun_;
+    record = {hr, false, nullptr};
     HWND dialog = nullptr;
     // The shell's own dialog is opened only when the shell could not open its Run dialog: a
     // slow shell whose dialog comes late must not leave two of them.
     if (SUCCEEDED(hr)) {
       dialog = waitForAnyDialog(before, shell_.focusTimeoutMs);
     } else if (const DWORD thread = shell_.openRunFileDialog()) {
-      shell_.lastUsedRunFileDlg = true;
+      record.usedRunFileDlg = true;
       dialog = waitForDialogOf(thread, shell_.focusTimeoutMs);
     }
-    shell_.lastDialog = dialog;
+    record.dialog = dialog;
     // The launch types Ctrl+V and Enter next, into whatever has the focus: without a Run
     // dialog there, that would paste and "send" into an unrelated window (or press the
     // launcher's own focused button), so the launch stops here with an error instead.
@@ -94,8 +96,6 @@ class Win32ShellObject : public ShellObject {
   Win32Shell& shell_;
 };
 
-}  // namespace
-
 struct Win32Shell::DialogThread {
   std::thread thread;
   DWORD id = 0;
@@ -110,7 +110,7 @@ Win32Shell::~Win32Shell() {
 
 std::unique_ptr<ShellObject> Win32Shell::create() {
   reapFinished();
-  return std::make_unique<Win32ShellObject>(*this);
+  return std::make_unique<Object>(*this);
 }
 
 DWORD Win32Shell::openRunFileDialog() {

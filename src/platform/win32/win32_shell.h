@@ -31,15 +31,16 @@ class Win32Shell : public Shell {
 
   // How long FileRun waits for the dialog to have the focus.
   DWORD focusTimeoutMs = 5000;
-  // Stands in for the automation object's FileRun when set (tests play a shell with it).
-  std::function<HRESULT(IShellDispatch&)> fileRun;
-
-  // What the last FileRun did, for diagnostics and tests: the automation call's result and
-  // whether the shell's own dialog was opened instead.
-  HRESULT lastFileRunResult = S_OK;
-  bool lastUsedRunFileDlg = false;
-  // The dialog window that had the focus at the end of the last FileRun (null when none).
-  HWND lastDialog = nullptr;
+  // What one FileRun did.
+  struct FileRunRecord {
+    HRESULT result = S_OK;        // the automation call's result
+    bool usedRunFileDlg = false;  // the shell's own dialog was opened instead
+    HWND dialog = nullptr;        // the dialog that had the focus at the end; null when none
+  };
+  // For tests: stands in for the automation object's FileRun when set, to play another shell.
+  std::function<HRESULT(IShellDispatch&)> fileRunForTesting;
+  // For tests: what the last FileRun did.
+  const FileRunRecord& lastFileRunForTesting() const { return lastFileRun_; }
 
   // Opens the shell's own Run dialog on a new thread; gives that thread's id (0 when shell32
   // offers no Run dialog).
@@ -51,6 +52,8 @@ class Win32Shell : public Shell {
   struct DialogThread;
   void reapFinished();
 
+  class Object;
+  FileRunRecord lastFileRun_;
   std::mutex mutex_;
   std::vector<std::unique_ptr<DialogThread>> dialogs_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/win32_events.h"
 #include "ui/win32/form.h"
 
 namespace vcit::ui::win32 {
@@ -41,11 +42,7 @@ bool Form::preTranslate(MSG& msg) {
 
 int Form::runMessageLoop() {
   MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (preTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) platform::dispatchMessage(msg, &Form::preTranslate);
   return static_cast<int>(msg.wParam);
 }
 
