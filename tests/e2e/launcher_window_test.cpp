@@ -213,18 +213,15 @@ TEST_F(LauncherWindow, AClickOnExitEndsTheProgram) {
 namespace vcit::e2e {
 namespace {
 
-// A prefix whose screen is set to 144 DPI: processes started while it holds see that DPI.
-class LauncherWindowAt144Dpi : public LauncherWindow {
- protected:
-  RegistryValue logPixels{HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels"};
-};
+// Suites named ...At144Dpi run in a prefix whose screen is at 144 DPI from its start (see
+// tests/CMakeLists.txt): Wine, like Windows, keeps the DPI its session started with.
+class LauncherWindowAt144Dpi : public LauncherWindow {};
 
 TEST_F(LauncherWindowAt144Dpi, KeepsItsTwipsLayoutWithFontsToMatch) {
-  logPixels.setDword(144);
   program.addPackage("alpha.pk3");
   program.addPackage("beta.pk3");
   ASSERT_TRUE(start());
-  // (Wine's GetDpiForWindow answers with the asking process's DPI, so the size tells.)
+  ASSERT_EQ(windowDpi(window), 144u) << "this test's prefix runs at 144 DPI";
   const RECT client = clientOnScreen(window);
   EXPECT_EQ(client.right - client.left, 516);
   EXPECT_EQ(client.bottom - client.top, 444);
