@@ -9,6 +9,17 @@
 
 namespace vcit::bench {
 
+double threadCpuTime() {
+  FILETIME created, exited, kernel, user;
+  if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
+  const auto seconds = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime) /
+           1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
 double now() {
   static const double frequency = [] {
     LARGE_INTEGER f;

@@ -49,6 +49,9 @@ class Handle {
 
 // Seconds on a monotonic clock.
 double now();
+// Seconds of processor time this thread has used (user and kernel): on a loaded machine the
+// clock above also counts the time other programs ran.
+double threadCpuTime();
 
 // A process started by path in a working folder; ended hard at destruction when still running.
 class Child {

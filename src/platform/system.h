@@ -25,6 +25,10 @@ class System {
   // (CompareStringOrdinal with ignore-case): below zero, zero or above zero as a sorts
   // before, with or after b. A strict weak order, so that names can be kept sorted by it.
   virtual int compareIgnoringCase(const std::string& a, const std::string& b) = 0;
+  // The name with letter case taken out: two names give the same text exactly when
+  // compareIgnoringCase finds them equal. Made once per name, it lets many names be matched
+  // by plain equality (a hash) instead of a call to the system for each comparison.
+  virtual std::string foldCase(const std::string& name) = 0;
   // LoadLibraryA followed by FreeLibrary: whether the library loads.
   virtual bool libraryLoads(const std::string& name) = 0;
   // The folder of the running executable, without a final backslash.

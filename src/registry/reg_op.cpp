@@ -77,9 +77,7 @@ RegOp::RegOp(platform::Registry& registry, platform::System& system,
       system_(system),
       messages_(messages),
       KeyHandle(registry),
-      cache_([&system](const std::string& a, const std::string& b) {
-        return system.compareIgnoringCase(a, b);
-      }) {
+      cache_([&system](const std::string& name) { return system.foldCase(name); }) {
   CurrentRoot = reg::kCurrentUser;
   IsNT = IsWindowsNT();
   if (IsNT) RequestedAccess = reg::kKeyRead;
@@ -259,8 +257,8 @@ void RegOp::ReportError(const std::string& message) {
 
 DynamicValue RegOp::Value(const std::string& ValueName) {
   if (cache_.Count() == 0) LoadValues();
-  if (cache_.Exists(ValueName)) return cache_.Item(ValueName);
-  return {};
+  const DynamicValue* value = cache_.Find(ValueName);
+  return value ? *value : DynamicValue{};
 }
 
 void RegOp::Value(const std::string& ValueName, const DynamicValue& vValue) {

@@ -4,18 +4,23 @@
 
 namespace vcit {
 
+const DynamicValue* ValueCache::Find(const std::string& name) const {
+  const auto it = index_.find(fold_(name));
+  return it == index_.end() ? nullptr : &values_[it->second];
+}
+
 bool ValueCache::Exists(const std::string& name) const {
-  return index_.count(name) != 0;
+  return Find(name) != nullptr;
 }
 
 const DynamicValue& ValueCache::Item(const std::string& name) const {
-  const auto it = index_.find(name);
-  if (it == index_.end()) raise(err::kInvalidProcedureCall);
-  return values_[it->second];
+  const DynamicValue* value = Find(name);
+  if (!value) raise(err::kInvalidProcedureCall);
+  return *value;
 }
 
 void ValueCache::SetItem(const std::string& name, DynamicValue value) {
-  const auto [it, inserted] = index_.emplace(name, names_.size());
+  const auto [it, inserted] = index_.emplace(fold_(name), names_.size());
   if (inserted) {
     names_.push_back(name);
     values_.push_back(std::move(value));

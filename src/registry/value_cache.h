@@ -1,8 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/dynamic_value.h"
@@ -12,15 +13,17 @@ namespace vcit {
 // Value name to value, names compared without regard to letter case, in insertion order.
 class ValueCache {
  public:
-  // How names compare when case is ignored: below zero, zero or above zero (a strict weak
-  // order), the system's own comparison.
-  using Compare = std::function<int(const std::string&, const std::string&)>;
-  explicit ValueCache(Compare compare) : index_(Less{std::move(compare)}) {}
+  // A name with letter case taken out, the system's own: two names match exactly when their
+  // folded forms are equal. Each name is folded once, as it enters or is looked up.
+  using Fold = std::function<std::string(const std::string&)>;
+  explicit ValueCache(Fold fold) : fold_(std::move(fold)) {}
 
   std::size_t Count() const { return names_.size(); }
   bool Exists(const std::string& name) const;
   // The value of an existing entry (error 5 when there is none).
   const DynamicValue& Item(const std::string& name) const;
+  // The value of the entry of that name, or none: Exists and Item in one lookup.
+  const DynamicValue* Find(const std::string& name) const;
   // Adds the entry, or replaces the value of the entry of that name (keeping its place and
   // the name as first stored).
   void SetItem(const std::string& name, DynamicValue value);
@@ -29,13 +32,10 @@ class ValueCache {
   void RemoveAll();
 
  private:
-  struct Less {
-    Compare compare;
-    bool operator()(const std::string& a, const std::string& b) const { return compare(a, b) < 0; }
-  };
+  Fold fold_;
   std::vector<std::string> names_;
   std::vector<DynamicValue> values_;
-  std::map<std::string, std::size_t, Less> index_;  // name as first stored -> position
+  std::unordered_map<std::string, std::size_t> index_;  // folded name -> position
 };
 
 }  // namespace vcit

@@ -45,6 +45,10 @@ int FakeSystem::compareIgnoringCase(const std::string& a, const std::string& b) 
   return text::compareIgnoreCase(a, b);
 }
 
+std::string FakeSystem::foldCase(const std::string& name) {
+  return text::foldCase(name);
+}
+
 bool FakeSystem::libraryLoads(const std::string& name) {
   librariesAsked.push_back(name);
   return librariesLoad;

@@ -24,6 +24,8 @@ class FakeSystem : public System {
   std::string environmentEntry(int n) override;
   // By text::compareIgnoreCase, whose table agrees with CompareStringOrdinal.
   int compareIgnoringCase(const std::string& a, const std::string& b) override;
+  // By text::foldCase, from the same table.
+  std::string foldCase(const std::string& name) override;
   bool libraryLoads(const std::string& name) override;
   std::string programDirectory() override { return directory; }
   [[noreturn]] void endProgram() override;

@@ -11,6 +11,10 @@
 // With UNICODE this names the wide function; the 8-bit one is wanted here.
 #undef GetEnvironmentStrings
 
+// ntdll's own uppercasing of one UTF-16 unit (the system's uppercase table); the import
+// library has it, the headers of user-mode programs do not declare it.
+extern "C" __declspec(dllimport) WCHAR NTAPI RtlUpcaseUnicodeChar(WCHAR source);
+
 namespace vcit::platform {
 
 std::uint32_t Win32System::platformId() {
@@ -59,6 +63,24 @@ int Win32System::compareIgnoringCase(const std::string& a, const std::string& b)
   // when the bytes decide.
   if (result == 0) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
   return result - CSTR_EQUAL;
+}
+
+std::string Win32System::foldCase(const std::string& name) {
+  // Names are mostly ASCII: the table's ASCII part is a-z to A-Z, and a name of ASCII
+  // bytes is its own UTF-16, so it needs neither a conversion nor the table.
+  std::string folded = name;
+  bool ascii = true;
+  for (char& c : folded) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      ascii = false;
+      break;
+    }
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (ascii) return folded;
+  std::wstring wide = win32::widen(name);
+  for (wchar_t& unit : wide) unit = RtlUpcaseUnicodeChar(unit);
+  return win32::narrow(wide);
 }
 
 bool Win32System::libraryLoads(const std::string& name) {

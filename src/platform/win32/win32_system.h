@@ -14,6 +14,9 @@ class Win32System : public System {
   std::string environmentEntry(int n) override;
   // CompareStringOrdinal with ignore-case, on the names in UTF-16.
   int compareIgnoringCase(const std::string& a, const std::string& b) override;
+  // Each UTF-16 unit through the system's uppercase table (RtlUpcaseUnicodeChar), the table
+  // CompareStringOrdinal uses when it ignores case; letters of ASCII without a call.
+  std::string foldCase(const std::string& name) override;
   bool libraryLoads(const std::string& name) override;
   std::string programDirectory() override;
   [[noreturn]] void endProgram() override;
