@@ -8,6 +8,7 @@
 #include <string>
 
 #include "meta/resource_ids.h"
+#include "meta/version.h"
 #include "support/e2e_driver.h"
 
 namespace vcit::e2e {
@@ -64,9 +65,17 @@ TEST_F(ProgramResources, VersionInformationNamesTheProduct) {
   EXPECT_EQ(versionString("FileDescription"), "Mod Launcher for Valor Crest: Iron Tide");
 }
 
-TEST_F(ProgramResources, ManifestAsksForVisualStylesPerMonitorDpiAndNoElevation) {
+TEST_F(ProgramResources, ManifestAsksForVisualStylesPerMonitorDpiLongPathsAndNoElevation) {
   const std::string manifest = resource(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
   ASSERT_FALSE(manifest.empty());
+  // The program's own identity carries the project's version.
+  const auto own = manifest.find("name=\"Brackwater.VCIT.ModLauncher\"");
+  ASSERT_NE(own, std::string::npos);
+  const std::string identity = manifest.substr(own, manifest.find("/>", own) - own);
+  EXPECT_NE(identity.find("version=\"" VCIT_VERSION_TEXT ".0\""), std::string::npos) << identity;
+  EXPECT_NE(manifest.find("<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                          "WindowsSettings\">true</longPathAware>"),
+            std::string::npos);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
   EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);

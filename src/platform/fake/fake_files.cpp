@@ -225,6 +225,8 @@ std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
     requireFolder(parentOf(source));
     raise(err::kFileNotFound);
   }
+  // The source is opened to read, sharing only reading: a writer that has it open refuses.
+  if (src->locked || src->openByUs > 0) raise(err::kPermissionDenied);
   requireReplaceable(target);
   std::string bytes = src->bytes;
   const std::uint64_t mtime = src->lastWriteTime;
