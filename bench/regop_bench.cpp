@@ -127,7 +127,8 @@ int main(int argc, char** argv) {
   const double cached = reporter.nanoseconds["BM_CachedRead"];
   if (first > 0 && cached > 0)
     std::printf(
-        "RESULT regop_native values=%d first_ms=%.3f cached_ns=%.1f ratio=%.0f cached_cpu_ns=%.1f\n",
+        "RESULT regop_native values=%d first_ms=%.3f cached_ns=%.1f ratio=%.0f "
+        "cached_cpu_ns=%.1f\n",
         valueCount, first / 1e6, cached, first / cached, reporter.cpuNanoseconds["BM_CachedRead"]);
   benchmark::Shutdown();
   return 0;

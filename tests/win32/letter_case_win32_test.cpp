@@ -58,8 +58,8 @@ void expectFoldGivesTheSystemsClassesOnEveryCharacterOfThePlane(
     if (j - i > 1) ++merged;
     const std::string key = folded(units[i]);
     for (std::size_t k = i + 1; k < j; ++k)
-      EXPECT_EQ(folded(units[k]), key) << std::hex << "U+" << int(units[k]) << " and U+"
-                                       << int(units[i]);
+      EXPECT_EQ(folded(units[k]), key)
+          << std::hex << "U+" << int(units[k]) << " and U+" << int(units[i]);
     const auto [other, added] = runOfFold.emplace(key, runs);
     EXPECT_TRUE(added) << std::hex << "U+" << int(units[i]) << " folds as another run does";
     i = j;
