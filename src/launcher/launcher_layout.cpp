@@ -135,8 +135,8 @@ std::vector<ui::Binding> bindings(frmLauncher& form) {
   };
   for (int i = 0; i < frmLauncher::kRows; ++i) {
     result.push_back({ids::kNameBase + i, &form.txtPk3(i)});
-    result.push_back({ids::kMarkBase + i, &form.chkActive(i),
-                      [&form, i] { return form.txtPk3(i).text(); }});
+    result.push_back(
+        {ids::kMarkBase + i, &form.chkActive(i), [&form, i] { return form.txtPk3(i).text(); }});
   }
   return result;
 }

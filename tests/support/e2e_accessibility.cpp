@@ -3,7 +3,7 @@
 // mingw's oleacc import library gives IID_IAccessible as an import stub with which every
 // request fails (E_NOINTERFACE): the GUIDs are defined here instead.
 #include <initguid.h>
-// Keep the blank line: oleacc.h must come after initguid.h.
+// oleacc.h must come after initguid.h.
 
 #include "support/e2e_accessibility.h"
 

@@ -14,8 +14,6 @@ namespace vcit::ui::win32 {
 
 namespace {
 
-bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
-
 // A text property: S_FALSE and none for an empty text.
 HRESULT textResult(const std::string& text, BSTR* out) {
   if (!out) return E_POINTER;
@@ -62,8 +60,8 @@ AccessibleObject::AccessibleObject(const AccessibleWindow& owner,
 
 platform::win32::ComPtr<AccessibleObject> AccessibleObject::create(const AccessibleWindow& owner) {
   platform::win32::ComPtr<IAccessible> standard;
-  if (FAILED(CreateStdAccessibleObject(owner.hwnd(), OBJID_CLIENT, IID_IAccessible,
-                                       standard.out())))
+  if (FAILED(
+          CreateStdAccessibleObject(owner.hwnd(), OBJID_CLIENT, IID_IAccessible, standard.out())))
     standard.reset();
   platform::win32::ComPtr<AccessibleObject> object;
   object.reset(new AccessibleObject(owner, std::move(standard)));
@@ -98,7 +96,9 @@ HRESULT AccessibleObject::QueryInterface(REFIID iid, void** object) {
   return S_OK;
 }
 
-ULONG AccessibleObject::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+ULONG AccessibleObject::AddRef() {
+  return static_cast<ULONG>(InterlockedIncrement(&references_));
+}
 
 ULONG AccessibleObject::Release() {
   const LONG left = InterlockedDecrement(&references_);
@@ -109,42 +109,41 @@ ULONG AccessibleObject::Release() {
 // ---- What this object answers itself ---------------------------------------------------------
 
 HRESULT AccessibleObject::get_accName(VARIANT child, BSTR* name) {
-  if (!owner_) return CO_E_OBJNOTCONNECTED;
-  if (!isSelf(child)) return standard_ ? standard_->get_accName(child, name) : E_INVALIDARG;
-  return textResult(owner_->describe().name, name);
+  return ownAnswer(
+      child, [&](const AccessibleDescription& d) { return textResult(d.name, name); },
+      [&](IAccessible& a) { return a.get_accName(child, name); });
 }
 
 HRESULT AccessibleObject::get_accValue(VARIANT child, BSTR* value) {
-  if (!owner_) return CO_E_OBJNOTCONNECTED;
-  if (!isSelf(child)) return standard_ ? standard_->get_accValue(child, value) : E_INVALIDARG;
-  const AccessibleDescription d = owner_->describe();
-  if (!d.value) {
-    if (value) *value = nullptr;
-    return DISP_E_MEMBERNOTFOUND;
-  }
-  if (!value) return E_POINTER;
-  const std::wstring wide = platform::win32::widen(*d.value);
-  *value = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-  return *value ? S_OK : E_OUTOFMEMORY;
+  return ownAnswer(
+      child,
+      [&](const AccessibleDescription& d) -> HRESULT {
+        if (!value) return E_POINTER;
+        *value = nullptr;
+        if (!d.value) return DISP_E_MEMBERNOTFOUND;
+        const std::wstring wide = platform::win32::widen(*d.value);
+        *value = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        return *value ? S_OK : E_OUTOFMEMORY;
+      },
+      [&](IAccessible& a) { return a.get_accValue(child, value); });
 }
 
 HRESULT AccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
-  if (!owner_) return CO_E_OBJNOTCONNECTED;
-  if (!isSelf(child)) return standard_ ? standard_->get_accRole(child, role) : E_INVALIDARG;
-  return numberResult(roleNumber(owner_->describe().role), role);
+  return ownAnswer(
+      child, [&](const AccessibleDescription& d) { return numberResult(roleNumber(d.role), role); },
+      [&](IAccessible& a) { return a.get_accRole(child, role); });
 }
 
 HRESULT AccessibleObject::get_accState(VARIANT child, VARIANT* state) {
-  if (!owner_) return CO_E_OBJNOTCONNECTED;
-  if (!isSelf(child)) return standard_ ? standard_->get_accState(child, state) : E_INVALIDARG;
-  return numberResult(owner_->state(owner_->describe()), state);
+  return ownAnswer(
+      child, [&](const AccessibleDescription& d) { return numberResult(owner_->state(d), state); },
+      [&](IAccessible& a) { return a.get_accState(child, state); });
 }
 
 HRESULT AccessibleObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-  if (!owner_) return CO_E_OBJNOTCONNECTED;
-  if (!isSelf(child))
-    return standard_ ? standard_->get_accKeyboardShortcut(child, shortcut) : E_INVALIDARG;
-  return textResult(owner_->describe().shortcut, shortcut);
+  return ownAnswer(
+      child, [&](const AccessibleDescription& d) { return textResult(d.shortcut, shortcut); },
+      [&](IAccessible& a) { return a.get_accKeyboardShortcut(child, shortcut); });
 }
 
 HRESULT AccessibleObject::GetWindow(HWND* window) {
@@ -153,77 +152,78 @@ HRESULT AccessibleObject::GetWindow(HWND* window) {
   return owner_ ? S_OK : CO_E_OBJNOTCONNECTED;
 }
 
-HRESULT AccessibleObject::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+HRESULT AccessibleObject::ContextSensitiveHelp(BOOL) {
+  return E_NOTIMPL;
+}
 
 // ---- What the standard object answers --------------------------------------------------------
 
-#define VCIT_STANDARD(call)                          \
-  do {                                               \
-    if (!owner_) return CO_E_OBJNOTCONNECTED;        \
-    return standard_ ? standard_->call : E_NOTIMPL;  \
-  } while (false)
-
-HRESULT AccessibleObject::GetTypeInfoCount(UINT* count) { VCIT_STANDARD(GetTypeInfoCount(count)); }
+HRESULT AccessibleObject::GetTypeInfoCount(UINT* count) {
+  return standardAnswer([&](IAccessible& a) { return a.GetTypeInfoCount(count); });
+}
 HRESULT AccessibleObject::GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) {
-  VCIT_STANDARD(GetTypeInfo(index, locale, info));
+  return standardAnswer([&](IAccessible& a) { return a.GetTypeInfo(index, locale, info); });
 }
 HRESULT AccessibleObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
                                         DISPID* ids) {
-  VCIT_STANDARD(GetIDsOfNames(iid, names, count, locale, ids));
+  return standardAnswer(
+      [&](IAccessible& a) { return a.GetIDsOfNames(iid, names, count, locale, ids); });
 }
-HRESULT AccessibleObject::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                 DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                                 UINT* argumentError) {
-  VCIT_STANDARD(Invoke(id, iid, locale, flags, params, result, exception, argumentError));
+HRESULT AccessibleObject::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+  return standardAnswer([&](IAccessible& a) {
+    return a.Invoke(id, iid, locale, flags, params, result, exception, argumentError);
+  });
 }
 HRESULT AccessibleObject::get_accParent(IDispatch** parent) {
-  VCIT_STANDARD(get_accParent(parent));
+  return standardAnswer([&](IAccessible& a) { return a.get_accParent(parent); });
 }
 HRESULT AccessibleObject::get_accChildCount(long* count) {
-  VCIT_STANDARD(get_accChildCount(count));
+  return standardAnswer([&](IAccessible& a) { return a.get_accChildCount(count); });
 }
 HRESULT AccessibleObject::get_accChild(VARIANT child, IDispatch** object) {
-  VCIT_STANDARD(get_accChild(child, object));
+  return standardAnswer([&](IAccessible& a) { return a.get_accChild(child, object); });
 }
 HRESULT AccessibleObject::get_accDescription(VARIANT child, BSTR* description) {
-  VCIT_STANDARD(get_accDescription(child, description));
+  return standardAnswer([&](IAccessible& a) { return a.get_accDescription(child, description); });
 }
 HRESULT AccessibleObject::get_accHelp(VARIANT child, BSTR* help) {
-  VCIT_STANDARD(get_accHelp(child, help));
+  return standardAnswer([&](IAccessible& a) { return a.get_accHelp(child, help); });
 }
 HRESULT AccessibleObject::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) {
-  VCIT_STANDARD(get_accHelpTopic(helpFile, child, topic));
+  return standardAnswer([&](IAccessible& a) { return a.get_accHelpTopic(helpFile, child, topic); });
 }
-HRESULT AccessibleObject::get_accFocus(VARIANT* child) { VCIT_STANDARD(get_accFocus(child)); }
+HRESULT AccessibleObject::get_accFocus(VARIANT* child) {
+  return standardAnswer([&](IAccessible& a) { return a.get_accFocus(child); });
+}
 HRESULT AccessibleObject::get_accSelection(VARIANT* children) {
-  VCIT_STANDARD(get_accSelection(children));
+  return standardAnswer([&](IAccessible& a) { return a.get_accSelection(children); });
 }
 HRESULT AccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {
-  VCIT_STANDARD(get_accDefaultAction(child, action));
+  return standardAnswer([&](IAccessible& a) { return a.get_accDefaultAction(child, action); });
 }
 HRESULT AccessibleObject::accSelect(long flags, VARIANT child) {
-  VCIT_STANDARD(accSelect(flags, child));
+  return standardAnswer([&](IAccessible& a) { return a.accSelect(flags, child); });
 }
 HRESULT AccessibleObject::accLocation(long* left, long* top, long* width, long* height,
                                       VARIANT child) {
-  VCIT_STANDARD(accLocation(left, top, width, height, child));
+  return standardAnswer(
+      [&](IAccessible& a) { return a.accLocation(left, top, width, height, child); });
 }
 HRESULT AccessibleObject::accNavigate(long direction, VARIANT start, VARIANT* end) {
-  VCIT_STANDARD(accNavigate(direction, start, end));
+  return standardAnswer([&](IAccessible& a) { return a.accNavigate(direction, start, end); });
 }
 HRESULT AccessibleObject::accHitTest(long left, long top, VARIANT* child) {
-  VCIT_STANDARD(accHitTest(left, top, child));
+  return standardAnswer([&](IAccessible& a) { return a.accHitTest(left, top, child); });
 }
 HRESULT AccessibleObject::accDoDefaultAction(VARIANT child) {
-  VCIT_STANDARD(accDoDefaultAction(child));
+  return standardAnswer([&](IAccessible& a) { return a.accDoDefaultAction(child); });
 }
 HRESULT AccessibleObject::put_accName(VARIANT child, BSTR name) {
-  VCIT_STANDARD(put_accName(child, name));
+  return standardAnswer([&](IAccessible& a) { return a.put_accName(child, name); });
 }
 HRESULT AccessibleObject::put_accValue(VARIANT child, BSTR value) {
-  VCIT_STANDARD(put_accValue(child, value));
+  return standardAnswer([&](IAccessible& a) { return a.put_accValue(child, value); });
 }
-
-#undef VCIT_STANDARD
 
 }  // namespace vcit::ui::win32

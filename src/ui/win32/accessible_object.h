@@ -5,10 +5,9 @@
 #include <oleacc.h>
 
 #include "platform/win32/scoped_win.h"
+#include "ui/win32/accessible_window.h"
 
 namespace vcit::ui::win32 {
-
-class AccessibleWindow;
 
 // The IAccessible of a child window's client area: name, role, state, value and keyboard
 // shortcut come from the window's AccessibleWindow, everything else from the system's standard
@@ -69,6 +68,25 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
  private:
   AccessibleObject(const AccessibleWindow& owner, platform::win32::ComPtr<IAccessible> standard);
   ~AccessibleObject() = default;
+  // A property of the window that its description answers (any error escaping it ends as
+  // E_FAIL); the same property of a child of the window is the standard object's.
+  template <class Own, class Standard>
+  HRESULT ownAnswer(const VARIANT& child, Own own, Standard forChild) noexcept {
+    if (!owner_) return CO_E_OBJNOTCONNECTED;
+    if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
+      return standard_ ? forChild(*standard_.get()) : E_INVALIDARG;
+    try {
+      return own(owner_->describe());
+    } catch (...) {
+      return E_FAIL;
+    }
+  }
+  // What the standard object answers, while the window is there.
+  template <class Call>
+  HRESULT standardAnswer(Call call) {
+    if (!owner_) return CO_E_OBJNOTCONNECTED;
+    return standard_ ? call(*standard_.get()) : E_NOTIMPL;
+  }
   LONG references_ = 1;
   const AccessibleWindow* owner_;
   platform::win32::ComPtr<IAccessible> standard_;
