@@ -45,6 +45,7 @@ ui::FormLayout build() {
   icon.id = ids::kIcon;
   icon.rect = {240, 240, 540, 540};
   icon.iconResource = VCIT_IDI_ABOUT;
+  icon.accessibleName = "Program icon";
   form.controls.push_back(icon);
 
   form.controls.push_back(

@@ -12,6 +12,7 @@
 #include "about/about_layout.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_layout.h"
+#include "platform/win32/scoped_win.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/handlers.h"
 #include "ui/win32/form.h"
@@ -47,6 +48,9 @@ class AboutWindow : public vcit::about::AboutBox::Window {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  // The windows' own accessible objects are handed to screen readers through COM, whose calls
+  // then arrive in this thread's message loop.
+  const vcit::platform::win32::ComInit com;
   auto services = std::make_unique<vcit::platform::Win32Platform>();
   vcit::platform::Platform& platform = services->platform;
   services->events.filter = [](MSG& message) { return Form::preTranslate(message); };

@@ -42,6 +42,7 @@ ui::FormLayout build() {
   files.rect = {3720, 2640, 1215, 1065};
   files.tabStop = true;  // it never shows, so Tab passes over it
   files.visible = false;
+  files.accessibleName = "Package files";
   form.controls.push_back(files);
 
   form.controls.push_back(
@@ -54,9 +55,13 @@ ui::FormLayout build() {
   panel.rect = {240, 120, 3255, 4095};
   panel.border = true;
   panel.background = Colour::ButtonFace;
+  panel.accessibleName = "Packages";
   form.controls.push_back(panel);
 
   for (int i = 0; i < frmLauncher::kRows; ++i) {
+    // A screen reader names a row's controls by the row (counted from 1); a row's check box
+    // by its package once the row has one (bindings()).
+    const std::string row = std::to_string(i + 1);
     ControlLayout name;
     name.name = "txtPk3";
     name.index = i;
@@ -69,6 +74,7 @@ ui::FormLayout build() {
     name.border = true;
     name.background = Colour::WindowBackground;
     name.foreground = Colour::WindowText;
+    name.accessibleName = "Package " + row;
     form.controls.push_back(name);
 
     ControlLayout markPanel;
@@ -80,6 +86,7 @@ ui::FormLayout build() {
     markPanel.rect = {1920, kRowPitch * i, 975, kRowHeight};
     markPanel.background = Colour::WindowBackground;
     markPanel.foreground = Colour::WindowText;
+    markPanel.accessibleName = "Row " + row;
     form.controls.push_back(markPanel);
 
     ControlLayout mark;
@@ -92,6 +99,7 @@ ui::FormLayout build() {
     mark.tabStop = true;
     mark.background = Colour::WindowBackground;
     mark.foreground = Colour::WindowText;
+    mark.accessibleName = "Row " + row;
     form.controls.push_back(mark);
   }
 
@@ -126,7 +134,8 @@ std::vector<ui::Binding> bindings(frmLauncher& form) {
   };
   for (int i = 0; i < frmLauncher::kRows; ++i) {
     result.push_back({ids::kNameBase + i, &form.txtPk3(i)});
-    result.push_back({ids::kMarkBase + i, &form.chkActive(i)});
+    result.push_back(
+        {ids::kMarkBase + i, &form.chkActive(i), [&form, i] { return form.txtPk3(i).text(); }});
   }
   return result;
 }

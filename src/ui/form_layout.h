@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -68,6 +70,8 @@ struct ControlLayout {
   Colour foreground = Colour::Default;
   std::optional<FontSpec> font;  // none: the window's font
   int iconResource = 0;          // a panel's icon, by resource number (0: none)
+  // What a screen reader calls it when neither its model nor its caption names it.
+  std::string accessibleName;
 };
 
 // A straight line drawn on the window's client area, its width in pixels at 96 DPI.
@@ -130,8 +134,14 @@ void setTabOrder(FormLayout& form, const std::vector<ControlName>& order);
 // A model control tied to the child window with this identifier (or, with id 0 and a label,
 // to the window's caption).
 struct Binding {
+  using Model = std::variant<CommandButton*, CheckBox*, TextBox*, Label*>;
+  Binding(int bindingId, Model model, std::function<std::string()> name = {})
+      : id(bindingId), control(model), accessibleName(std::move(name)) {}
+
   int id = 0;
-  std::variant<CommandButton*, CheckBox*, TextBox*, Label*> control;
+  Model control;
+  // The name a screen reader reads, when it follows the model (empty: the layout's).
+  std::function<std::string()> accessibleName;
 };
 
 }  // namespace vcit::ui

@@ -15,6 +15,7 @@
 #include "launcher/launcher.h"
 #include "launcher/launcher_layout.h"
 #include "platform/fake/fake_platform.h"
+#include "ui/accessibility.h"
 
 namespace vcit {
 namespace {
@@ -155,6 +156,35 @@ TEST(LauncherLayout, IdentifiersAreUniqueAndEveryModelControlIsBound) {
   EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kExit)->control), &form.cmdExit);
   EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kAbout)->control), &form.cmdAbout);
   for (const auto& b : bindings) EXPECT_NE(launcher::layout().findId(b.id), nullptr) << b.id;
+}
+
+TEST(ScreenReaderNames, ARowsMarkIsNamedByItsPackageOrElseByTheRowAndButtonsByTheirCaption) {
+  platform::FakePlatform fake;
+  frmLauncher form(fake.platform);
+  const auto bindings = launcher::bindings(form);
+  auto described = [&](int id) {
+    for (const auto& b : bindings)
+      if (b.id == id) return ui::describe(*launcher::layout().findId(id), &b);
+    throw std::runtime_error("not bound");
+  };
+  form.txtPk3(3).setText("delta.pk3");
+  form.chkActive(3).setValue(ui::CheckBox::kGrayed);
+  const ui::AccessibleDescription mark = described(launcher::ids::kMarkBase + 3);
+  EXPECT_EQ(mark.name, "delta.pk3");
+  EXPECT_TRUE(mark.mixed && !mark.checked);
+  EXPECT_EQ(described(launcher::ids::kMarkBase + 15).name, "Row 16");
+  const ui::AccessibleDescription name = described(launcher::ids::kNameBase + 3);
+  EXPECT_EQ(name.name, "Package 4");
+  EXPECT_EQ(name.value, "delta.pk3");
+
+  const ui::AccessibleDescription exit = described(launcher::ids::kExit);
+  EXPECT_EQ(exit.name, "Exit");
+  EXPECT_EQ(exit.shortcut, "Alt+X");
+  EXPECT_EQ(described(launcher::ids::kAbout).shortcut, "");
+  // "&&" is a plain ampersand, and a mark at the very end marks nothing.
+  EXPECT_EQ(ui::withoutAccessKeyMark("Save && &quit&"), "Save & quit&");
+  EXPECT_EQ(ui::accessKeyShortcut("Save && &quit&"), "Alt+Q");
+  EXPECT_EQ(ui::accessKeyShortcut("R&&D&"), "");
 }
 
 TEST(AboutLayout, WindowControlsAndSeparatorAsDesigned) {

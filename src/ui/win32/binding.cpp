@@ -23,6 +23,7 @@ void Form::bind(const std::vector<Binding>& bindings) {
     ChildWindow* child = children_.findById(binding.id);
     if (!child) throw RuntimeError(err::kInternalError, "No control with this identifier");
     child->adapter->bind(*child, binding, [this](HWND from) { keyboard_.focusNext(from, false); });
+    child->accessible->bind(binding);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/win32/scoped_win.h"
 #include "ui/control.h"
 #include "ui/form_layout.h"
+#include "ui/win32/accessible_window.h"
 
 namespace vcit::ui::win32 {
 
@@ -25,6 +26,7 @@ struct ChildWindow {
   wchar_t accessKey = 0;
   Control* model = nullptr;
   std::function<void()> click;  // what a click on it does to the model; empty when unbound
+  std::unique_ptr<AccessibleWindow> accessible;  // what screen readers read of it
 };
 
 // A form's child windows, found by window or by identifier.

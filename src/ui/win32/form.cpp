@@ -120,6 +120,7 @@ void Form::createChild(const ControlLayout& c) {
                                 GetModuleHandleW(nullptr), this);
   if (!child->hwnd) throw RuntimeError(err::kInternalError, "A control could not be created");
   if (adapter.created) adapter.created(child->hwnd);
+  child->accessible = std::make_unique<AccessibleWindow>(child->hwnd, c);
   children_.add(std::move(child));
 }
 

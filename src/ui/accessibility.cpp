@@ -1,0 +1,104 @@
+#include "ui/accessibility.h"
+
+#include <type_traits>
+#include <variant>
+
+#include "ui/check_box.h"
+#include "ui/command_button.h"
+#include "ui/label.h"
+#include "ui/text_box.h"
+
+namespace vcit::ui {
+
+namespace {
+
+const TextControl* textModelOf(const Binding* binding) {
+  if (!binding) return nullptr;
+  return std::visit(
+      [](auto* model) -> const TextControl* {
+        if constexpr (std::is_base_of_v<TextControl, std::remove_pointer_t<decltype(model)>>)
+          return model;
+        return nullptr;
+      },
+      binding->control);
+}
+
+// The position of the character that the access-key mark stands before, or npos.
+std::size_t accessKeyAt(const std::string& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return i + 1;
+    ++i;
+  }
+  return std::string::npos;
+}
+
+// The length of the UTF-8 character starting with this byte.
+std::size_t characterLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+}  // namespace
+
+std::string withoutAccessKeyMark(const std::string& caption) {
+  std::string result;
+  result.reserve(caption.size());
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    result += caption[i];
+  }
+  return result;
+}
+
+std::string accessKeyShortcut(const std::string& caption) {
+  const std::size_t at = accessKeyAt(caption);
+  if (at == std::string::npos) return {};
+  std::string key = caption.substr(at, characterLength(static_cast<unsigned char>(caption[at])));
+  if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z') key[0] = static_cast<char>(key[0] - 32);
+  return "Alt+" + key;
+}
+
+AccessibleDescription describe(const ControlLayout& layout, const Binding* binding) {
+  AccessibleDescription d;
+  if (binding && binding->accessibleName) d.name = binding->accessibleName();
+  if (d.name.empty()) d.name = layout.accessibleName;
+  const TextControl* text = textModelOf(binding);
+  switch (layout.kind) {
+    case ControlKind::CommandButton:
+    case ControlKind::CheckBox:
+      d.role = layout.kind == ControlKind::CommandButton ? AccessibleRole::PushButton
+                                                         : AccessibleRole::CheckButton;
+      if (d.name.empty()) d.name = withoutAccessKeyMark(layout.caption);
+      d.shortcut = accessKeyShortcut(layout.caption);
+      d.defaultButton = layout.defaultButton;
+      if (binding) {
+        if (CheckBox* const* box = std::get_if<CheckBox*>(&binding->control)) {
+          d.checked = (*box)->value() == CheckBox::kChecked;
+          d.mixed = (*box)->value() == CheckBox::kGrayed;
+        }
+      }
+      break;
+    case ControlKind::TextBox:
+      d.role = AccessibleRole::Text;
+      d.value = text ? text->text() : layout.caption;
+      d.readOnly = layout.readOnly;
+      break;
+    case ControlKind::Label:
+      d.role = AccessibleRole::StaticText;
+      if (d.name.empty()) d.name = text ? text->text() : layout.caption;
+      d.readOnly = true;
+      break;
+    case ControlKind::Panel:
+      d.role = layout.iconResource != 0 ? AccessibleRole::Graphic : AccessibleRole::Grouping;
+      break;
+    case ControlKind::FileList:
+      d.role = AccessibleRole::List;
+      break;
+  }
+  return d;
+}
+
+}  // namespace vcit::ui

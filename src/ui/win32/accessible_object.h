@@ -1,0 +1,95 @@
+#pragma once
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include "platform/win32/scoped_win.h"
+#include "ui/win32/accessible_window.h"
+
+namespace vcit::ui::win32 {
+
+// The IAccessible of a child window's client area: name, role, state, value and keyboard
+// shortcut come from the window's AccessibleWindow, everything else from the system's standard
+// object of that window. After disconnect() every call answers CO_E_OBJNOTCONNECTED.
+class AccessibleObject final : public IAccessible, public IOleWindow {
+ public:
+  // The object of the owner's window, with one reference for the caller.
+  static platform::win32::ComPtr<AccessibleObject> create(const AccessibleWindow& owner);
+  AccessibleObject(const AccessibleObject&) = delete;
+  AccessibleObject& operator=(const AccessibleObject&) = delete;
+
+  // What WM_GETOBJECT answers for it (0 when it cannot be handed out).
+  LRESULT result(WPARAM flags);
+  void disconnect();
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IDispatch
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argumentError) override;
+
+  // IAccessible
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override;
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override;
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) override;
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override;
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override;
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override;
+  HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override;
+  HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                        VARIANT child) override;
+  HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
+  HRESULT STDMETHODCALLTYPE accHitTest(long left, long top, VARIANT* child) override;
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
+
+  // IOleWindow
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override;
+
+ private:
+  AccessibleObject(const AccessibleWindow& owner, platform::win32::ComPtr<IAccessible> standard);
+  ~AccessibleObject() = default;
+  // A property of the window that its description answers (any error escaping it ends as
+  // E_FAIL); the same property of a child of the window is the standard object's.
+  template <class Own, class Standard>
+  HRESULT ownAnswer(const VARIANT& child, Own own, Standard forChild) noexcept {
+    if (!owner_) return CO_E_OBJNOTCONNECTED;
+    if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
+      return standard_ ? forChild(*standard_.get()) : E_INVALIDARG;
+    try {
+      return own(owner_->describe());
+    } catch (...) {
+      return E_FAIL;
+    }
+  }
+  // What the standard object answers, while the window is there.
+  template <class Call>
+  HRESULT standardAnswer(Call call) {
+    if (!owner_) return CO_E_OBJNOTCONNECTED;
+    return standard_ ? call(*standard_.get()) : E_NOTIMPL;
+  }
+  LONG references_ = 1;
+  const AccessibleWindow* owner_;
+  platform::win32::ComPtr<IAccessible> standard_;
+};
+
+}  // namespace vcit::ui::win32

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "platform/win32/scoped_win.h"
+#include "ui/accessibility.h"
+#include "ui/form_layout.h"
+
+namespace vcit::ui::win32 {
+
+class AccessibleObject;
+
+// What a screen reader reads of one child window of a form. The window answers WM_GETOBJECT
+// for its client area with the program's own IAccessible, which names and describes it from
+// its layout and model (Wine's standard objects leave buttons and check boxes as a bare
+// "client" without a name or a checked state) and leaves the rest (place, parent, navigation)
+// to the system's standard object. Once the window is gone, the object that a reader may still
+// hold answers CO_E_OBJNOTCONNECTED.
+class AccessibleWindow {
+ public:
+  AccessibleWindow(HWND hwnd, const ControlLayout& layout);
+  ~AccessibleWindow();
+  AccessibleWindow(const AccessibleWindow&) = delete;
+  AccessibleWindow& operator=(const AccessibleWindow&) = delete;
+
+  // The model control and name provider the description follows from now on.
+  void bind(const Binding& binding) { binding_ = binding; }
+
+  AccessibleDescription describe() const;
+  // The MSAA state bits: those of the description, and enabled, focus and visibility of the
+  // window.
+  long state(const AccessibleDescription& description) const;
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+  LRESULT clientObject(WPARAM flags);
+  void disconnect();
+
+  HWND hwnd_;
+  const ControlLayout& layout_;
+  std::optional<Binding> binding_;
+  platform::win32::ComPtr<AccessibleObject> object_;
+};
+
+}  // namespace vcit::ui::win32
