@@ -45,6 +45,15 @@ ui::FormLayout build() {
   files.pattern = "*.pk3";
   form.controls.push_back(files);
 
+  // In the empty part of the column, below Exit; shown only while Apply copies.
+  ControlLayout progress;
+  progress.name = "prgApply";
+  progress.kind = ControlKind::ProgressBar;
+  progress.id = ids::kProgress;
+  progress.rect = {3720, 2040, 1215, 255};
+  progress.visible = false;
+  form.controls.push_back(progress);
+
   form.controls.push_back(
       ui::commandButton("cmdAbout", ids::kAbout, {3720, 3840, 1215, 255}, "About..."));
 
@@ -57,6 +66,9 @@ ui::FormLayout build() {
   panel.background = Colour::ButtonFace;
   form.controls.push_back(panel);
 
+  // Each row is taller than the row pitch, so it overlaps the next: the later row lies on top,
+  // which keeps every check box and the top of every name (the accents of capitals) whole, and
+  // covers only the bottom edge of the row above.
   for (int i = 0; i < frmLauncher::kRows; ++i) {
     ControlLayout name;
     name.name = "txtPk3";
@@ -66,6 +78,7 @@ ui::FormLayout build() {
     name.parentId = ids::kListPanel;
     name.rect = {0, kRowPitch * i, 1935, kRowHeight};
     name.tabStop = true;
+    name.zOrder = i;
     name.readOnly = true;
     name.border = true;
     name.background = Colour::WindowBackground;
@@ -79,6 +92,7 @@ ui::FormLayout build() {
     markPanel.id = ids::kMarkPanelBase + i;
     markPanel.parentId = ids::kListPanel;
     markPanel.rect = {1920, kRowPitch * i, 975, kRowHeight};
+    markPanel.zOrder = i;
     markPanel.background = Colour::WindowBackground;
     markPanel.foreground = Colour::WindowText;
     form.controls.push_back(markPanel);
@@ -120,10 +134,8 @@ const ui::FormLayout& layout() {
 
 std::vector<ui::Binding> bindings(frmLauncher& form) {
   std::vector<ui::Binding> result{
-      {ids::kApply, &form.cmdApply},
-      {ids::kLaunch, &form.cmdLaunch},
-      {ids::kExit, &form.cmdExit},
-      {ids::kAbout, &form.cmdAbout},
+      {ids::kApply, &form.cmdApply}, {ids::kLaunch, &form.cmdLaunch},  {ids::kExit, &form.cmdExit},
+      {ids::kAbout, &form.cmdAbout}, {ids::kProgress, &form.prgApply},
   };
   for (int i = 0; i < frmLauncher::kRows; ++i) {
     result.push_back({ids::kNameBase + i, &form.txtPk3(i)});

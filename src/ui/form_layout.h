@@ -10,6 +10,7 @@ namespace vcit::ui {
 class CheckBox;
 class CommandButton;
 class Label;
+class ProgressBar;
 class TextBox;
 
 // A window's design as data: what a toolkit needs to build it. Positions and sizes are in
@@ -29,6 +30,7 @@ enum class ControlKind {
   Panel,     // a picture panel used as a container, or holding an icon
   FileList,  // a list of file names
   Label,
+  ProgressBar,  // a bar that fills as a long action goes on
 };
 
 // Colours a control is painted with.
@@ -56,7 +58,10 @@ struct ControlLayout {
   TwipsRect rect;
   int tabIndex = -1;     // the position in the window's tab order; -1 for none
   bool tabStop = false;  // whether the Tab key stops at it
-  std::string caption;   // "&" marks the access key
+  // Where siblings overlap, the one with the higher value is drawn on top; of equal ones, the
+  // earlier in tab order.
+  int zOrder = 0;
+  std::string caption;  // "&" marks the access key
   bool visible = true;
   bool enabled = true;
   bool readOnly = false;
@@ -132,7 +137,7 @@ void setTabOrder(FormLayout& form, const std::vector<ControlName>& order);
 // to the window's caption).
 struct Binding {
   int id = 0;
-  std::variant<CommandButton*, CheckBox*, TextBox*, Label*> control;
+  std::variant<CommandButton*, CheckBox*, TextBox*, Label*, ProgressBar*> control;
 };
 
 }  // namespace vcit::ui

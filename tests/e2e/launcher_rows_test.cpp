@@ -64,7 +64,8 @@ class LauncherRows : public LauncherSession {
   void startWithAccentedNamesAndAFocusedMark() {
     for (const char* name : {"Ärmel.pk3", "Éclat.pk3", "Ölfass.pk3", "Übergang.pk3", "Zier.pk3"})
       program.addPackage(name);
-    program.writeStateFile({{"Éclat.pk3", 1}, {"Übergang.pk3", 2}});
+    program.writeStateFile(
+        {{"Zier.pk3", 1}});  // (the state file holds names in the ANSI code page)
     ASSERT_TRUE(start());
     activate(window);
     click(mark(2));
