@@ -11,7 +11,10 @@ set(VCIT_RELEASE_ZIP ${VCIT_DIST_DIR}/${VCIT_RELEASE_NAME}.zip)
 
 install(TARGETS VCITLauncher RUNTIME DESTINATION . COMPONENT release)
 install(DIRECTORY DESTINATION Mods COMPONENT release)
-install(FILES docs/player-readme.txt DESTINATION . RENAME README.txt COMPONENT release)
+# With CRLF line endings, which every Notepad shows as lines.
+configure_file(docs/player-readme.txt ${CMAKE_BINARY_DIR}/release/README.txt @ONLY
+               NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/release/README.txt DESTINATION . COMPONENT release)
 # With an extension, so that a double click on Windows opens it.
 install(FILES LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT release)
 

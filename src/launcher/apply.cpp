@@ -7,6 +7,7 @@
 #include "launcher/state_file.h"
 #include "platform/progress.h"
 #include "ui/handlers.h"
+#include "ui/progress_bar.h"
 
 namespace vcit {
 
@@ -28,7 +29,8 @@ void frmLauncher::Apply() {
       if (!row.marked() || launcher::isCurrent(platform_.files, row.source, row.target)) continue;
       if (const auto facts = platform_.files.facts(row.source)) bytesToCopy += facts->size;
     }
-    platform::ProgressRun progress(platform_.progress, bytesToCopy);
+    ui::ProgressOnBar shown(platform_.progress, prgApply);
+    platform::ProgressRun progress(shown, bytesToCopy);
 
     if (rows > 0) ui::skipFileNotFound([&] { platform_.files.deleteFile(StateFilePath); });
     auto stateFile = platform_.files.openRecordFile(StateFilePath, launcher::kRecordLength);

@@ -9,6 +9,7 @@ inline constexpr int kExit = 1003;
 inline constexpr int kAbout = 1004;
 inline constexpr int kFileList = 1005;
 inline constexpr int kListPanel = 1006;      // Picture1
+inline constexpr int kProgress = 1007;       // prgApply
 inline constexpr int kNameBase = 1100;       // txtPk3(i) is kNameBase + i
 inline constexpr int kMarkBase = 1200;       // chkActive(i) is kMarkBase + i
 inline constexpr int kMarkPanelBase = 1300;  // Picture2(i) is kMarkPanelBase + i

@@ -9,6 +9,7 @@
 #include "ui/command_button.h"
 #include "ui/control_array.h"
 #include "ui/file_list.h"
+#include "ui/progress_bar.h"
 #include "ui/text_box.h"
 
 namespace vcit {
@@ -50,6 +51,8 @@ class frmLauncher {
   ui::CommandButton cmdExit;
   ui::CommandButton cmdAbout;
   ui::FileList filList{"*.pk3"};
+  // Shown while Apply copies.
+  ui::ProgressBar prgApply;
 
   // What the window around this logic provides: opening the About window and closing the
   // launcher window itself.

@@ -45,6 +45,16 @@ ui::FormLayout build() {
   files.accessibleName = "Package files";
   form.controls.push_back(files);
 
+  // In the empty part of the column, below Exit; shown only while Apply copies.
+  ControlLayout progress;
+  progress.name = "prgApply";
+  progress.kind = ControlKind::ProgressBar;
+  progress.id = ids::kProgress;
+  progress.rect = {3720, 2040, 1215, 255};
+  progress.visible = false;
+  progress.accessibleName = "Apply progress";
+  form.controls.push_back(progress);
+
   form.controls.push_back(
       ui::commandButton("cmdAbout", ids::kAbout, {3720, 3840, 1215, 255}, "About..."));
 
@@ -58,6 +68,9 @@ ui::FormLayout build() {
   panel.accessibleName = "Packages";
   form.controls.push_back(panel);
 
+  // Each row is taller than the row pitch, so it overlaps the next: the later row lies on top,
+  // which keeps every check box and the top of every name (the accents of capitals) whole, and
+  // covers only the bottom edge of the row above.
   for (int i = 0; i < frmLauncher::kRows; ++i) {
     // A screen reader names a row's controls by the row (counted from 1); a row's check box
     // by its package once the row has one (bindings()).
@@ -70,6 +83,7 @@ ui::FormLayout build() {
     name.parentId = ids::kListPanel;
     name.rect = {0, kRowPitch * i, 1935, kRowHeight};
     name.tabStop = true;
+    name.zOrder = i;
     name.readOnly = true;
     name.border = true;
     name.background = Colour::WindowBackground;
@@ -84,6 +98,7 @@ ui::FormLayout build() {
     markPanel.id = ids::kMarkPanelBase + i;
     markPanel.parentId = ids::kListPanel;
     markPanel.rect = {1920, kRowPitch * i, 975, kRowHeight};
+    markPanel.zOrder = i;
     markPanel.background = Colour::WindowBackground;
     markPanel.foreground = Colour::WindowText;
     markPanel.accessibleName = "Row " + row;
@@ -127,10 +142,8 @@ const ui::FormLayout& layout() {
 
 std::vector<ui::Binding> bindings(frmLauncher& form) {
   std::vector<ui::Binding> result{
-      {ids::kApply, &form.cmdApply},
-      {ids::kLaunch, &form.cmdLaunch},
-      {ids::kExit, &form.cmdExit},
-      {ids::kAbout, &form.cmdAbout},
+      {ids::kApply, &form.cmdApply}, {ids::kLaunch, &form.cmdLaunch},  {ids::kExit, &form.cmdExit},
+      {ids::kAbout, &form.cmdAbout}, {ids::kProgress, &form.prgApply},
   };
   for (int i = 0; i < frmLauncher::kRows; ++i) {
     result.push_back({ids::kNameBase + i, &form.txtPk3(i)});

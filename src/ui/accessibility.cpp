@@ -6,6 +6,7 @@
 #include "ui/check_box.h"
 #include "ui/command_button.h"
 #include "ui/label.h"
+#include "ui/progress_bar.h"
 #include "ui/text_box.h"
 
 namespace vcit::ui {
@@ -96,6 +97,13 @@ AccessibleDescription describe(const ControlLayout& layout, const Binding* bindi
       break;
     case ControlKind::FileList:
       d.role = AccessibleRole::List;
+      break;
+    case ControlKind::ProgressBar:
+      d.role = AccessibleRole::ProgressBar;
+      if (binding) {
+        if (ProgressBar* const* bar = std::get_if<ProgressBar*>(&binding->control))
+          d.value = std::to_string((*bar)->value() * 100 / ProgressBar::kMaximum) + "%";
+      }
       break;
   }
   return d;

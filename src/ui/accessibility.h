@@ -16,6 +16,7 @@ enum class AccessibleRole {
   Graphic,     // a panel showing an icon
   Grouping,    // a panel holding other controls
   List,
+  ProgressBar,
 };
 
 // What a screen reader reads of a control: its name, role, value, access key and the states

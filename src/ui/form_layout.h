@@ -12,6 +12,7 @@ namespace vcit::ui {
 class CheckBox;
 class CommandButton;
 class Label;
+class ProgressBar;
 class TextBox;
 
 // A window's design as data: what a toolkit needs to build it. Positions and sizes are in
@@ -31,6 +32,7 @@ enum class ControlKind {
   Panel,     // a picture panel used as a container, or holding an icon
   FileList,  // a list of file names
   Label,
+  ProgressBar,  // a bar that fills as a long action goes on
 };
 
 // Colours a control is painted with.
@@ -58,7 +60,10 @@ struct ControlLayout {
   TwipsRect rect;
   int tabIndex = -1;     // the position in the window's tab order; -1 for none
   bool tabStop = false;  // whether the Tab key stops at it
-  std::string caption;   // "&" marks the access key
+  // Where siblings overlap, the one with the higher value is drawn on top; of equal ones, the
+  // earlier in tab order.
+  int zOrder = 0;
+  std::string caption;  // "&" marks the access key
   bool visible = true;
   bool enabled = true;
   bool readOnly = false;
@@ -134,7 +139,7 @@ void setTabOrder(FormLayout& form, const std::vector<ControlName>& order);
 // A model control tied to the child window with this identifier (or, with id 0 and a label,
 // to the window's caption).
 struct Binding {
-  using Model = std::variant<CommandButton*, CheckBox*, TextBox*, Label*>;
+  using Model = std::variant<CommandButton*, CheckBox*, TextBox*, Label*, ProgressBar*>;
   Binding(int bindingId, Model model, std::function<std::string()> name = {})
       : id(bindingId), control(model), accessibleName(std::move(name)) {}
 

@@ -2,6 +2,9 @@
 // programs ask of it, while clicks and close requests wait until Apply is over.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <chrono>
 #include <thread>
@@ -91,6 +94,37 @@ TEST_F(ApplyKeepsTheWindowAlive, ClicksWaitUntilApplyIsOverWhileTheWindowPaintsA
   std::string expected;
   for (int row = 0; row < kPackages; ++row) expected += stateRecord(packageName(row), 1);
   EXPECT_EQ(program.readStateFile(), expected);
+}
+
+// Under Wine the taskbar shows no progress: the window's own bar, read by another program.
+TEST_F(ApplyKeepsTheWindowAlive, ABarInTheWindowRisesWhileApplyCopiesAndHidesAfter) {
+  prepareLongApply();
+  const HWND bar = control(launcher::ids::kProgress);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(className(bar), "msctls_progress32");
+  EXPECT_FALSE(IsWindowVisible(bar)) << "shown before Apply";
+  auto position = [bar] {
+    DWORD_PTR pos = 0;
+    SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &pos);
+    return static_cast<int>(pos);
+  };
+
+  ASSERT_TRUE(startApply()) << "Apply did not begin copying";
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(bar) != FALSE; }, 5000))
+      << "the bar did not show while Apply copies";
+  const int first = position();
+  int later = first;
+  EXPECT_TRUE(waitUntil([&] { return (later = position()) > first; }, 20000))
+      << "the bar stayed at " << first;
+  EXPECT_LE(later, 1000);
+  waitUntil([&] { return position() >= 300; }, 5000);  // for a screenshot that shows it
+  EXPECT_TRUE(saveScreenshot(window, artifactFolder() + "\\apply-progress-bar.png"));
+
+  ASSERT_TRUE(waitUntil([&] { return !applying() && allPackagesInMain(); }, 120000));
+  EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(bar) == FALSE; }, 10000))
+      << "the bar still shows after Apply";
+  EXPECT_TRUE(waitUntil([&] { return !applyEnabled(); }, 10000));
+  EXPECT_TRUE(noMessageBox());
 }
 
 TEST_F(ApplyKeepsTheWindowAlive, ExitClickedDuringApplyEndsTheProgramOnlyAfterIt) {

@@ -60,5 +60,22 @@ TEST(ReleaseZip, TheUnpackedProgramFindsTheGameListsItsModsAndApplies) {
   EXPECT_FALSE(game.hasPackage("crest_banners.pk3"));
 }
 
+// Older Notepads show a file with bare line feeds as one line.
+TEST(ReleaseZip, TheReadmeHasWindowsLineEndings) {
+  const std::string readme = readFile(windowsPath(VCIT_RELEASE_DIR) + "\\README.txt");
+  ASSERT_GT(readme.size(), 2u);
+  EXPECT_EQ(readme.substr(readme.size() - 2), "\r\n") << "its last line ends too";
+  std::size_t lines = 0;
+  std::size_t bareEnds = 0;
+  for (std::size_t i = 0; i < readme.size(); ++i) {
+    const bool lineFeed = readme[i] == '\n';
+    const bool afterCr = i > 0 && readme[i - 1] == '\r';
+    if (lineFeed) ++lines;
+    if (lineFeed != afterCr) ++bareEnds;  // a line feed without a CR, or a CR without one
+  }
+  EXPECT_EQ(bareEnds, 0u);
+  EXPECT_GT(lines, 10u);
+}
+
 }  // namespace
 }  // namespace vcit::e2e

@@ -76,6 +76,46 @@ TEST_F(ApplyProgressTest, EndsBeforeTheReportWhicheverWayApplyStops) {
                                    "message 75:Path/File access error"));
 }
 
+// The window's bar, as its view sees it, in the call log with the other services' calls.
+void logTheBar(frmLauncher& l, platform::CallLog& log) {
+  l.prgApply.bindView([&l, &log] {
+    log.add(std::string(l.prgApply.visible() ? "bar " : "bar hidden ") +
+            std::to_string(l.prgApply.value()));
+  });
+}
+
+TEST_F(ApplyProgressTest, TheWindowsBarShowsOnlyWhileApplyCopiesAndHidesOnEveryPath) {
+  addPackage("a.pk3", std::string(300, 'a'));
+  addPackage("b.pk3", std::string(100, 'b'));
+  fake.files.copyChunk = 100;
+
+  frmLauncher& l = rows({{"a.pk3", 1}, {"b.pk3", 1}});
+  logTheBar(l, fake.log);
+  l.Apply();
+  ASSERT_TRUE(l.Applied);
+  EXPECT_THAT(calls(),
+              ElementsAre("bar 0", "progress begin 400", "bar 250", "progress 100", "bar 500",
+                          "progress 200", "bar 750", "progress 300", "bar 1000", "progress 400",
+                          "bar hidden 1000", "bar hidden 0", "progress end"));
+
+  // Nothing to copy: the bar never shows.
+  l.chkActive_Click(0);
+  fake.log.calls.clear();
+  l.Apply();
+  EXPECT_THAT(calls(), ElementsAre("progress begin 0", "progress end"));
+
+  // A full disk: hidden before the report.
+  frmLauncher& full = rows({{"a.pk3", 1}});
+  fake.files.deleteFile(std::string(kMainDir) + "a.pk3");
+  logTheBar(full, fake.log);
+  fake.files.failCopyAfterBytes = 150;
+  full.Apply();
+  EXPECT_THAT(calls(), ElementsAre("bar 0", "progress begin 300", "bar 333", "progress 100",
+                                   "bar 500", "progress 150", "bar hidden 500", "bar hidden 0",
+                                   "progress end", "message 61:Disk full"));
+  EXPECT_FALSE(full.prgApply.visible());
+}
+
 TEST_F(ApplyProgressTest, RowsNamingTheSameTargetAreDoneInRowOrder) {
   // " dup.pk3" trims to the name of the next row: its delete comes first, then the copy.
   addPackage("dup.pk3", "dup data");

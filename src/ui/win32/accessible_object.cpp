@@ -48,6 +48,8 @@ long roleNumber(AccessibleRole role) {
       return ROLE_SYSTEM_GROUPING;
     case AccessibleRole::List:
       return ROLE_SYSTEM_LIST;
+    case AccessibleRole::ProgressBar:
+      return ROLE_SYSTEM_PROGRESSBAR;
   }
   return ROLE_SYSTEM_CLIENT;
 }

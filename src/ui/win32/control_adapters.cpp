@@ -14,6 +14,7 @@
 #include "ui/check_box.h"
 #include "ui/command_button.h"
 #include "ui/label.h"
+#include "ui/progress_bar.h"
 #include "ui/text_box.h"
 #include "ui/win32/window_classes.h"
 
@@ -197,15 +198,39 @@ const ControlAdapter kLabel{
     /*alwaysColoured=*/true,
 };
 
+const ControlAdapter kProgressBar{
+    PROGRESS_CLASSW,
+    [](const ControlLayout&, DWORD&, DWORD&) {},
+    [](HWND hwnd) { SendMessageW(hwnd, PBM_SETRANGE32, 0, ProgressBar::kMaximum); },
+    [](ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
+      ProgressBar& model = modelOf<ProgressBar>(binding);
+      child.model = &model;
+      const HWND hwnd = child.hwnd;
+      auto refresh = [hwnd, &model] {
+        SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(model.value()), 0);
+        const bool shown = (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (shown != model.visible()) ShowWindow(hwnd, model.visible() ? SW_SHOWNA : SW_HIDE);
+      };
+      model.bindView(refresh);
+      refresh();
+    },
+    /*pressTakesFocus=*/false,
+    /*buttonLike=*/false,
+    /*pressedByEnter=*/false,
+    /*tabSelectsText=*/false,
+    /*alwaysColoured=*/false,
+};
+
 // In the order of ControlKind.
-const std::array<const ControlAdapter*, 6> kAdapters{&kCommandButton, &kCheckBox, &kTextBox,
-                                                     &kPanel,         &kFileList, &kLabel};
+const std::array<const ControlAdapter*, 7> kAdapters{
+    &kCommandButton, &kCheckBox, &kTextBox, &kPanel, &kFileList, &kLabel, &kProgressBar};
 static_assert(static_cast<int>(ControlKind::CommandButton) == 0 &&
               static_cast<int>(ControlKind::CheckBox) == 1 &&
               static_cast<int>(ControlKind::TextBox) == 2 &&
               static_cast<int>(ControlKind::Panel) == 3 &&
               static_cast<int>(ControlKind::FileList) == 4 &&
-              static_cast<int>(ControlKind::Label) == 5);
+              static_cast<int>(ControlKind::Label) == 5 &&
+              static_cast<int>(ControlKind::ProgressBar) == 6);
 
 }  // namespace
 

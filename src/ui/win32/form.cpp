@@ -1,5 +1,8 @@
 #include "ui/win32/form.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -60,6 +63,9 @@ Form::~Form() {
 void Form::registerClasses() {
   static bool registered = false;
   if (registered) return;
+  // The common controls' window classes (the progress bar's) are registered on request.
+  INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&commonControls);
   WNDCLASSEXW form{};
   form.cbSize = sizeof form;
   form.lpfnWndProc = formProc;
@@ -78,12 +84,28 @@ void Form::registerClasses() {
 }
 
 void Form::createChildren() {
-  // Created in tab order, so that each parent's children lie in the z-order of the tab order;
-  // a parent always before its children.
-  std::vector<const ControlLayout*> order = layout_.tabOrder();
+  // A new child window goes below its siblings, so each parent's children are created from the
+  // top of their z-order down: by their layout's z-order, then in tab order. Parents first, by
+  // their depth in the tree.
+  struct Pending {
+    const ControlLayout* layout;
+    int depth;
+  };
+  std::vector<Pending> order;
+  auto add = [&](const ControlLayout& c) {
+    int depth = 0;
+    for (const ControlLayout* p = &c; p && p->parentId != 0; p = layout_.findId(p->parentId))
+      ++depth;
+    order.push_back({&c, depth});
+  };
+  for (const auto* c : layout_.tabOrder()) add(*c);
   for (const auto& c : layout_.controls)
-    if (c.tabIndex < 0) order.push_back(&c);
-  for (const auto* c : order) createChild(*c);
+    if (c.tabIndex < 0) add(c);
+  std::stable_sort(order.begin(), order.end(), [](const Pending& a, const Pending& b) {
+    if (a.depth != b.depth) return a.depth < b.depth;
+    return a.layout->zOrder > b.layout->zOrder;
+  });
+  for (const Pending& c : order) createChild(*c.layout);
   keyboard_.setTabOrder(TabOrder(layout_, children_));
 }
 
