@@ -159,8 +159,8 @@ TEST_F(AboutWindow, SystemInfoStartsTheToolTheRegistryNames) {
   const HWND about = open();
   ASSERT_NE(about, nullptr);
   click(GetDlgItem(about, ids::kSysInfo));
-  EXPECT_TRUE(waitUntil([&] { return fileExists(marker); }, 10000)) << "the tool did not start";
-  EXPECT_NE(readFile(marker).find("MSINFO32.EXE"), std::string::npos);
+  EXPECT_NE(waitForRenamedFile(marker).find("MSINFO32.EXE"), std::string::npos)
+      << "the tool did not start";
   EXPECT_FALSE(waitForMessageBox(process->id(), 500)) << "no message on success";
 }
 
@@ -171,7 +171,7 @@ TEST_F(AboutWindow, AltSStartsTheToolFoundThroughItsFolder) {
   ASSERT_NE(about, nullptr);
   activate(about);
   pressKey('S', false, false, /*alt=*/true);
-  EXPECT_TRUE(waitUntil([&] { return fileExists(marker); }, 10000)) << "the tool did not start";
+  EXPECT_FALSE(waitForRenamedFile(marker).empty()) << "the tool did not start";
 }
 
 TEST_F(AboutWindow, WithoutTheToolSystemInfoSaysItIsUnavailable) {

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "support/e2e_text.h"
+#include "support/e2e_windows.h"
 
 namespace vcit::e2e {
 
@@ -60,6 +61,12 @@ std::string readFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+std::string waitForRenamedFile(const std::string& path, int timeoutMs) {
+  std::string text;
+  waitUntil([&] { return !(text = readFile(path)).empty(); }, timeoutMs);
+  return text;
 }
 
 bool fileExists(const std::string& path) {

@@ -23,6 +23,10 @@ void createFolders(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);  // empty when missing
 bool fileExists(const std::string& path);
+// The text of a file that another process writes beside it and renames into place, once it is
+// there and can be read (for a moment after the rename, Wine 10 refuses readers that do not
+// share deletion); empty when it does not come within the time.
+std::string waitForRenamedFile(const std::string& path, int timeoutMs = 10000);
 void copyFile(const std::string& source, const std::string& target);
 void removeTree(const std::string& path);
 // Where tests leave screenshots and other artifacts: "e2e-artifacts" in the current folder

@@ -214,8 +214,9 @@ class RunDialogTest : public ::testing::Test {
       keyboard.sendKeys("{enter}");
       events.doEvents();
     }
-    RecordProperty("FileRunResult",
-                   std::to_string(static_cast<unsigned long>(shell.lastFileRunForTesting().result)));
+    RecordProperty(
+        "FileRunResult",
+        std::to_string(static_cast<unsigned long>(shell.lastFileRunForTesting().result)));
   }
   std::string installGame(const std::string& folder) {
     CreateDirectoryW(e2e::wide(dir_ + "\\" + folder).c_str(), nullptr);
@@ -223,9 +224,7 @@ class RunDialogTest : public ::testing::Test {
     e2e::copyFile(e2e::windowsPath(VCIT_STANDIN_GAME), exe);
     return exe;
   }
-  bool started() {
-    return e2e::waitUntil([&] { return e2e::fileExists(marker_); }, 10000);
-  }
+  bool started() { return !e2e::waitForRenamedFile(marker_).empty(); }
 
   std::string dir_ = e2e::newTempFolder("rundialog");
   std::string marker_ = dir_ + "\\marker.txt";
@@ -241,11 +240,14 @@ TEST_F(RunDialogTest, StartsTheGameAndLeavesItsPathOnTheClipboard) {
   const std::string exe = installGame("game");
   launch(exe);
   // Wine's shell has no FileRun (E_NOTIMPL); the shell's own Run dialog stands in.
-  EXPECT_TRUE(SUCCEEDED(shell.lastFileRunForTesting().result) || shell.lastFileRunForTesting().usedRunFileDlg);
+  EXPECT_TRUE(SUCCEEDED(shell.lastFileRunForTesting().result) ||
+              shell.lastFileRunForTesting().usedRunFileDlg);
   ASSERT_TRUE(started());
   EXPECT_EQ(e2e::readFile(marker_).substr(0, 8 + exe.size()), "started " + exe);
   EXPECT_EQ(clipboard.text(), exe);
-  EXPECT_FALSE(shell.lastFileRunForTesting().dialog && IsWindow(shell.lastFileRunForTesting().dialog)) << "Enter closed the dialog";
+  EXPECT_FALSE(shell.lastFileRunForTesting().dialog &&
+               IsWindow(shell.lastFileRunForTesting().dialog))
+      << "Enter closed the dialog";
 }
 
 TEST_F(RunDialogTest, AGamePathWithSpacesStartsUnquoted) {
@@ -260,7 +262,8 @@ TEST_F(RunDialogTest, AMissingGameLeavesADialogThatIsClosedWithTheShell) {
   keyboard.events = &events;
   launch(dir_ + "\\absent\\vcit.exe");
   EXPECT_FALSE(e2e::fileExists(marker_));
-  ASSERT_TRUE(shell.lastFileRunForTesting().usedRunFileDlg || SUCCEEDED(shell.lastFileRunForTesting().result));
+  ASSERT_TRUE(shell.lastFileRunForTesting().usedRunFileDlg ||
+              SUCCEEDED(shell.lastFileRunForTesting().result));
   const ULONGLONG start = GetTickCount64();
   shell.closeDialogs();
   EXPECT_LT(GetTickCount64() - start, 3000u);
@@ -385,7 +388,7 @@ TEST(ProgramStarterTest, OnlyAProgramStartsAndTheFakeRefusesWhatWindowsRefuses) 
   SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", e2e::wide(marker).c_str());
   EXPECT_EQ(errorOf([&] { real.start(program); }), 0);
   SetEnvironmentVariableW(L"VCIT_STANDIN_MARKER", nullptr);
-  EXPECT_TRUE(e2e::waitUntil([&] { return e2e::fileExists(marker); }, 10000));
+  EXPECT_FALSE(e2e::waitForRenamedFile(marker).empty());
   EXPECT_EQ(errorOf([&] { fake.start(program); }), 0);
 }
 
