@@ -53,8 +53,8 @@ TEST_P(FileSystemRules, RecordFilesAreCreatedOnOpenAndHoldOnlyWholeRecords) {
     auto file = files().openRecordFile(path, 4);
     EXPECT_TRUE(files().fileExists(path));
     EXPECT_FALSE(file->read(1).has_value()) << "created empty";
-    file->write(3, "ab");         // padded with spaces; records 1 and 2 are zeros
-    file->write(1, "longer");     // cut to the record length
+    file->write(3, "ab");      // padded with spaces; records 1 and 2 are zeros
+    file->write(1, "longer");  // cut to the record length
     EXPECT_EQ(file->read(1), "long");
     EXPECT_EQ(file->read(2), std::string(4, '\0'));
     EXPECT_EQ(file->read(3), "ab  ");

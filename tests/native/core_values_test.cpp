@@ -79,26 +79,25 @@ TEST(DynamicValueLong, ConvertsAtTheWidthLimits) {
 }
 
 TEST(RuntimeErrorText, EveryNumberReportsItsOwnDescription) {
-  const std::pair<int, const char*> texts[] = {
-      {5, "Invalid procedure call or argument"},
-      {6, "Overflow"},
-      {7, "Out of memory"},
-      {13, "Type mismatch"},
-      {51, "Internal error"},
-      {52, "Bad file name or number"},
-      {53, "File not found"},
-      {55, "File already open"},
-      {57, "Device I/O error"},
-      {61, "Disk full"},
-      {63, "Bad record number"},
-      {70, "Permission denied"},
-      {75, "Path/File access error"},
-      {76, "Path not found"},
-      {94, "Invalid use of Null"},
-      {340, "Control array element does not exist"},
-      {380, "Invalid property value"},
-      {440, "Automation error"},
-      {1, "Application-defined or object-defined error"}};
+  const std::pair<int, const char*> texts[] = {{5, "Invalid procedure call or argument"},
+                                               {6, "Overflow"},
+                                               {7, "Out of memory"},
+                                               {13, "Type mismatch"},
+                                               {51, "Internal error"},
+                                               {52, "Bad file name or number"},
+                                               {53, "File not found"},
+                                               {55, "File already open"},
+                                               {57, "Device I/O error"},
+                                               {61, "Disk full"},
+                                               {63, "Bad record number"},
+                                               {70, "Permission denied"},
+                                               {75, "Path/File access error"},
+                                               {76, "Path not found"},
+                                               {94, "Invalid use of Null"},
+                                               {340, "Control array element does not exist"},
+                                               {380, "Invalid property value"},
+                                               {440, "Automation error"},
+                                               {1, "Application-defined or object-defined error"}};
   for (const auto& [number, description] : texts) {
     EXPECT_EQ(describeError(number), description) << number;
     EXPECT_EQ(RuntimeError(number).description(), description) << number;
