@@ -26,6 +26,8 @@ std::string describeError(int number) {
       return "Device I/O error";
     case err::kDiskFull:
       return "Disk full";
+    case err::kBadRecordNumber:
+      return "Bad record number";
     case err::kPermissionDenied:
       return "Permission denied";
     case err::kPathFileAccessError:

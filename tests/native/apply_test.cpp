@@ -264,6 +264,24 @@ TEST_F(ApplyTest, ApplyingAgainCopiesOnlyWhatChanged) {
   l.Apply();
   EXPECT_EQ(fake.files.bytesCopied(), 1000u);
   EXPECT_EQ(inMain("b.pk3"), std::string(200, 'b'));
+
+  // A target cut short that kept the package's time is replaced too.
+  fake.files.find(std::string(kMainDir) + "c.pk3")->bytes.resize(10);
+  l.chkActive_Click(0);
+  l.Apply();
+  EXPECT_EQ(fake.files.bytesCopied(), 1400u);
+  EXPECT_EQ(inMain("c.pk3"), std::string(400, 'c'));
+}
+
+TEST_F(ApplyTest, RowsWhoseTargetsDifferOnlyInLetterCaseAreAppliedInRowOrder) {
+  addPackage("a.pk3", "package");
+  fake.files.copyFile(std::string(kModsDir) + "a.pk3", std::string(kMainDir) + "a.pk3");
+  // The unmarked row deletes the target that is current for the marked row after it, which
+  // then copies it again.
+  frmLauncher& l = rows({{"A.PK3", 0}, {"a.pk3", 1}});
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(inMain("a.pk3"), "package");
 }
 
 TEST_F(ApplyTest, StartUpAfterApplyRestoresTheMarks) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "core/dynamic_value.h"
+#include "core/runtime_error.h"
 #include "core/text.h"
 #include "support/error_of.h"
 
@@ -49,6 +51,57 @@ TEST(DynamicValueLong, RoundsHalfToEvenAndChecksRange) {
   EXPECT_EQ(errorOf([] { DynamicValue("").toLong(); }), 13);
   EXPECT_EQ(errorOf([] { DynamicValue(TextArray{}).toLong(); }), 13);
   EXPECT_EQ(errorOf([] { DynamicValue::null().toLong(); }), 94);
+}
+
+TEST(DynamicValueLong, ConvertsAtTheWidthLimits) {
+  // Up to four hexadecimal digits are a 16-bit pattern, more a 32-bit one; octal up to 0xFFFF.
+  EXPECT_EQ(DynamicValue("&H7FFF").toLong(), 32767);
+  EXPECT_EQ(DynamicValue("&HFFFF").toLong(), -1);
+  EXPECT_EQ(DynamicValue("&H0FFFF").toLong(), 65535);
+  EXPECT_EQ(DynamicValue("&O177777").toLong(), -1);
+  EXPECT_EQ(DynamicValue("&O200000").toLong(), 65536);
+  EXPECT_EQ(DynamicValue("&H80000000").toLong(), -2147483647 - 1);
+  EXPECT_EQ(errorOf([] { DynamicValue("&H100000000").toLong(); }), 13);
+  EXPECT_EQ(DynamicValue("&H09afAF").toLong(), 0x09AFAF);  // each end of each digit range
+  EXPECT_EQ(errorOf([] { DynamicValue("&Hg").toLong(); }), 13);
+  EXPECT_EQ(errorOf([] { DynamicValue("&O8").toLong(); }), 13);
+  // The 32-bit range from both ends, also where rounding reaches it.
+  EXPECT_EQ(DynamicValue("-2147483648").toLong(), -2147483647 - 1);
+  EXPECT_EQ(errorOf([] { DynamicValue("-2147483649").toLong(); }), 6);
+  EXPECT_EQ(DynamicValue(-2147483648.5).toLong(), -2147483647 - 1);
+  EXPECT_EQ(errorOf([] { DynamicValue(2147483647.5).toLong(); }), 6);
+  EXPECT_EQ(DynamicValue(Currency{21474836474999}).toLong(), 2147483647);
+  EXPECT_EQ(errorOf([] { DynamicValue(Currency{21474836475000}).toLong(); }), 6);
+  EXPECT_EQ(DynamicValue(Currency{-21474836485000}).toLong(), -2147483647 - 1);
+  EXPECT_EQ(errorOf([] { DynamicValue(Currency{-21474836485001}).toLong(); }), 6);
+  EXPECT_EQ(DynamicValue(Currency{-25000}).toLong(), -2);
+  EXPECT_EQ(DynamicValue(Currency{-35000}).toLong(), -4);
+}
+
+TEST(RuntimeErrorText, EveryNumberReportsItsOwnDescription) {
+  const std::pair<int, const char*> texts[] = {{5, "Invalid procedure call or argument"},
+                                               {6, "Overflow"},
+                                               {7, "Out of memory"},
+                                               {13, "Type mismatch"},
+                                               {51, "Internal error"},
+                                               {52, "Bad file name or number"},
+                                               {53, "File not found"},
+                                               {55, "File already open"},
+                                               {57, "Device I/O error"},
+                                               {61, "Disk full"},
+                                               {63, "Bad record number"},
+                                               {70, "Permission denied"},
+                                               {75, "Path/File access error"},
+                                               {76, "Path not found"},
+                                               {94, "Invalid use of Null"},
+                                               {340, "Control array element does not exist"},
+                                               {380, "Invalid property value"},
+                                               {440, "Automation error"},
+                                               {1, "Application-defined or object-defined error"}};
+  for (const auto& [number, description] : texts) {
+    EXPECT_EQ(describeError(number), description) << number;
+    EXPECT_EQ(RuntimeError(number).description(), description) << number;
+  }
 }
 
 TEST(DynamicValueNumeric, TellsNumbersFromOtherText) {
