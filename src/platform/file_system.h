@@ -83,11 +83,21 @@ class FileSystem {
   // Opens (creating when missing) a file for random access with the given record length.
   virtual std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                                      std::int32_t recordLength) = 0;
-  // Text as record files store it: in the system's 8-bit (ANSI) code page, one byte per
-  // character in a single-byte one, one or more in a multi-byte one. A character the code page
-  // lacks becomes the page's replacement ("?"), as at every "A" call, so names that differ only
-  // there store alike.
+  // Text as record files store it: its bytes in the system's 8-bit (ANSI) code page (one per
+  // character in a single-byte page, one or two in a double-byte one) when the page holds each
+  // of its characters exactly; otherwise "?" and its UTF-8 bytes (recordBytesOf). Neither the
+  // page's "?" nor a best-fit look-alike ever stands in for a character, so no two texts store
+  // alike.
   virtual std::string recordBytes(const std::string& text) const = 0;
 };
+
+// recordBytes of text from its exact bytes in the code page, when it has them. The leading "?"
+// keeps the UTF-8 form apart from every code-page form: no file name holds "?", and 0x3F is no
+// part of another character in any ANSI code page (the second bytes of the double-byte ones
+// start at 0x40), whereas UTF-8 bytes read in a code page may well spell another name.
+inline std::string recordBytesOf(const std::optional<std::string>& codePageBytes,
+                                 const std::string& utf8) {
+  return codePageBytes ? *codePageBytes : "?" + utf8;
+}
 
 }  // namespace vcit::platform

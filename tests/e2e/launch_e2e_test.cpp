@@ -4,7 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "e2e/launcher_session.h"
+#include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_clipboard.h"
 
 namespace vcit::e2e {
@@ -67,6 +70,66 @@ TEST_F(LaunchInTheWindow, AnsweringNoStartsNothing) {
   EXPECT_TRUE(applyEnabled());
   EXPECT_FALSE(game.hasPackage("a.pk3"));
 }
+
+// The X display's keyboard layout (Wine takes its keys from it), set by setxkbmap for the
+// life of the object, then back to "us". Wine starts a Unix program from CreateProcess without
+// a handle to wait on, so a shell script tells through files. It also holds a connection to the
+// display meanwhile: a virtual display resets its keymap when its last client leaves, which a
+// test's Wine processes do between them.
+class XKeyboardLayout {
+ public:
+  explicit XKeyboardLayout(const std::string& layout) : folder_(newTempFolder("xkb")) {
+    const std::string script =
+        "exec >/dev/null 2>&1 </dev/null; xdotool getdisplaygeometry sleep 300 >held &"
+        " while [ ! -s held ] && kill -0 $! ; do sleep 0.05; done; setxkbmap -layout " +
+        layout + " && setxkbmap -query | grep -qx 'layout: *" + layout +
+        "'; echo $? >set; while [ ! -e release ] && kill -0 $! ; do sleep 0.1; done;"
+        " setxkbmap -layout us; echo $? >restored; kill $!";
+    std::wstring command = platform::win32::widen("/bin/sh -c \"" + script + "\"");
+    const std::wstring dir = platform::win32::widen(folder_);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.c_str(), &startup, &info))
+      return;
+    if (info.hProcess) CloseHandle(info.hProcess);
+    if (info.hThread) CloseHandle(info.hThread);
+    ok_ = exitCode("set") == "0\n";
+  }
+  ~XKeyboardLayout() {
+    writeFile(folder_ + "\\release", "");
+    exitCode("restored");
+  }
+  XKeyboardLayout(const XKeyboardLayout&) = delete;
+  XKeyboardLayout& operator=(const XKeyboardLayout&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  std::string exitCode(const std::string& file) const {
+    const std::string path = folder_ + "\\" + file;
+    waitUntil([&] { return readFile(path).find('\n') != std::string::npos; }, 10000);
+    return readFile(path);
+  }
+
+  std::string folder_;
+  bool ok_ = false;
+};
+
+class LaunchOnAKeyboardLayout : public LaunchInTheWindow,
+                                public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LaunchOnAKeyboardLayout, TheGameStarts) {
+  const XKeyboardLayout layout(GetParam());
+  ASSERT_TRUE(layout.ok()) << "setxkbmap -layout " << GetParam();
+  ASSERT_TRUE(startWithMarker());
+  pressLaunch();
+  EXPECT_EQ(gameReport(), "started " + gameExe() + "\r\n");
+  EXPECT_TRUE(noMessageBox()) << "the Run dialog ran what it was given";
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, LaunchOnAKeyboardLayout,
+                         ::testing::Values("us", "ru", "el", "fr", "de"));
 
 class LaunchFromAFolderWithSpaces : public LaunchInTheWindow {
  protected:

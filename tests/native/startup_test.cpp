@@ -85,23 +85,29 @@ TEST_F(StartupTest, FiftyCharacterNameRoundTripsWithoutFilling) {
   EXPECT_EQ(l.chkActive(0).value(), 1);
 }
 
-TEST_F(StartupTest, AMarkOnANameOutsideTheCodePageSurvivesARestartAndTheNextApply) {
-  const std::string cyrillic = "\xD0\xBF\xD0\xB0\xD0\xBA\xD0\xB5\xD1\x82.pk3";  // "пакет.pk3"
+TEST_F(StartupTest, AMarkOnANameOutsideTheCodePageSurvivesARestartAndGoesToNoOtherName) {
+  const std::string beetle = "\xD0\xB6\xD1\x83\xD0\xBA-mod.pk3";  // "жук-mod.pk3"
+  const std::string house = "\xD0\xB4\xD0\xBE\xD0\xBC-mod.pk3";   // "дом-mod.pk3"
   addPackage("plain.pk3");
-  addPackage(cyrillic, "cyrillic data");
+  addPackage(beetle, "beetle data");
   frmLauncher& first = start();
-  ASSERT_EQ(first.txtPk3(1).text(), cyrillic);
+  ASSERT_EQ(first.txtPk3(1).text(), beetle);
   first.chkActive(1).userClick();
   first.cmdApply.click();
   ASSERT_TRUE(first.Applied);
-  ASSERT_EQ(fake.files.contents(kMainDir + cyrillic), "cyrillic data");
+  ASSERT_EQ(fake.files.contents(kMainDir + beetle), "beetle data");
 
+  addPackage(house, "house data");  // Windows-1252 has none of the letters of either name
   frmLauncher& second = start();
-  EXPECT_EQ(second.chkActive(1).value(), 1) << "its record holds \"?????.pk3\"";
+  ASSERT_EQ(second.txtPk3(1).text(), house);  // "д" sorts before "ж"
+  EXPECT_EQ(second.chkActive(1).value(), 0) << "never marked";
+  EXPECT_EQ(second.chkActive(2).value(), 1);
   second.chkActive(0).userClick();
   second.cmdApply.click();
-  EXPECT_EQ(fake.files.contents(kMainDir + cyrillic), "cyrillic data") << "not deleted";
-  EXPECT_EQ(fake.files.contents(kStateFile), record("plain.pk3", 1) + record(cyrillic, 1));
+  EXPECT_EQ(fake.files.contents(kMainDir + beetle), "beetle data") << "not deleted";
+  EXPECT_FALSE(fake.files.fileExists(kMainDir + house));
+  EXPECT_EQ(fake.files.contents(kStateFile),
+            record("plain.pk3", 1) + record(house, 0) + record(beetle, 1));
 }
 
 TEST_F(StartupTest, SixteenPackagesFillEveryRow) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "core/runtime_error.h"
 #include "launcher/state_file.h"
@@ -56,9 +58,52 @@ TEST_F(StateFileTest, NamesAreStoredInTheCodePageOneByteEachInASingleByteOne) {
   // 50 characters, 51 bytes of UTF-8: one byte each in Windows-1252.
   const std::string accented = "\xC3\xA9" + std::string(49, 'e');
   EXPECT_EQ(record(accented, 1), "\xE9" + std::string(49, 'e') + "1");
-  // Cyrillic is not in the page: each letter is stored as its "?".
-  const std::string cyrillic = "\xD0\xBF\xD0\xB0\xD0\xBA\xD0\xB5\xD1\x82.pk3";  // "пакет.pk3"
-  EXPECT_EQ(record(cyrillic, 1), "?????.pk3" + std::string(41, ' ') + "1");
+}
+
+// Names the code page cannot hold, each marked, and names that met them before: their
+// look-alikes in the page and, for the first, its UTF-8 bytes read as Windows-1252.
+const std::vector<std::string> kOutsideThePage = {
+    "\xD0\xB6\xD1\x83\xD0\xBA-mod.pk3",  // "жук-mod.pk3"
+    "\xCE\xB1\xCE\xB2.pk3",              // "αβ.pk3"
+    "\xE6\x97\xA5\xE6\x9C\xAC.pk3",      // "日本.pk3"
+    "\xF0\x9F\x90\x9E.pk3",              // an emoji, a lady beetle
+    "\xC4\x81.pk3",                      // "ā.pk3", best fit "a.pk3"
+};
+const std::vector<std::string> kNeverMarked = {
+    "\xD0\xB4\xD0\xBE\xD0\xBC-mod.pk3",  // "дом-mod.pk3"
+    "\xCE\xB3\xCE\xB4.pk3",              // "γδ.pk3"
+    "\xE6\x9C\xAC\xE6\x97\xA5.pk3",      // "本日.pk3"
+    "\xF0\x9F\x90\x9B.pk3",              // another emoji, a bug
+    "a.pk3",
+    // "Ð¶ÑƒÐº-mod.pk3": in Windows-1252 the very bytes of "жук-mod.pk3" in UTF-8.
+    "\xC3\x90\xC2\xB6\xC3\x91\xC6\x92\xC3\x90\xC2\xBA-mod.pk3",
+};
+
+TEST_F(StateFileTest, NamesOutsideTheCodePageKeepTheirOwnMarksAndLendThemToNoOther) {
+  ASSERT_EQ(files.recordBytes(kNeverMarked.back()), kOutsideThePage.front())
+      << "in the page, and its bytes are the other name's UTF-8";
+  std::vector<std::string> records;
+  for (const auto& name : kOutsideThePage) records.push_back(record(name, 1));
+  GeneratedRecords file(static_cast<std::int32_t>(records.size()),
+                        [&](std::int32_t n) { return records[n - 1]; });
+  StateRecords lookup(file, files);
+  for (const auto& name : kOutsideThePage) {
+    const auto found = lookup.find(name);
+    EXPECT_TRUE(found && markOf(*found) == 1) << name;
+  }
+  for (const auto& name : kNeverMarked) EXPECT_FALSE(lookup.find(name)) << name;
+}
+
+TEST_F(StateFileTest, ANameOutsideTheCodePageCountsItsStoredBytesAgainstTheFifty) {
+  const std::string letter = "\xD0\xB6";  // "ж", two bytes in UTF-8
+  std::string fits = "\xE6\x97\xA5";      // "日", three
+  std::string tooLong;
+  for (int i = 0; i < 21; ++i) fits += letter;
+  for (int i = 0; i < 23; ++i) tooLong += letter;
+  fits += ".pk3";     // 26 characters, 49 bytes of UTF-8
+  tooLong += ".pk3";  // 27 characters, 50 bytes of UTF-8, with the mark of such names 51
+  EXPECT_EQ(record(fits, 1).size(), 51u);
+  EXPECT_EQ(errorOf([&] { record(tooLong, 1); }), 5);
 }
 
 TEST_F(StateFileTest, ANameOfMoreThanFiftyBytesInAMultiByteCodePageHasNoRoom) {

@@ -11,6 +11,7 @@
 
 #include "core/runtime_error.h"
 #include "launcher/state_file.h"
+#include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_files.h"
 #include "support/e2e_driver.h"
 
@@ -69,21 +70,88 @@ class StateFileCodePage : public ::testing::Test {
   std::string path_;
 };
 
-TEST_F(StateFileCodePage, NamesOutsideTheSystemCodePageKeepTheirMarks) {
+TEST_F(StateFileCodePage, NamesInTheCodePageKeepTheirBytesAndOthersAreMarkedUtf8) {
   ASSERT_EQ(GetACP(), 1252u) << "the test prefix's code page";
   Win32FileSystem files;
-  EXPECT_EQ(files.recordBytes(kCyrillic), "?????.pk3");
   EXPECT_EQ(files.recordBytes("caf\xC3\xA9.pk3"), "caf\xE9.pk3");
-  // Best fit: measured under Wine 8.0, "ā" becomes "a" and U+2002 a space.
-  EXPECT_EQ(files.recordBytes(kMacron), "a-macron.pk3");
-  EXPECT_EQ(files.recordBytes(kEnSpace), " en-space.pk3");
+  EXPECT_EQ(files.recordBytes("\xE2\x82\xAC.pk3"), "\x80.pk3") << "the euro sign";
+  EXPECT_EQ(files.recordBytes(kCyrillic), "?" + kCyrillic);
+  // Not by best fit (under Wine 8.0 "a" and " "): that is another name's.
+  EXPECT_EQ(files.recordBytes(kMacron), "?" + kMacron);
+  EXPECT_EQ(files.recordBytes(kEnSpace), "?" + kEnSpace);
 
   const auto marks = writeAndReadBack(files, {kCyrillic, kMacron, kEnSpace});
   EXPECT_EQ(marks, (std::vector<std::optional<int>>{1, 1, 1}));
   const std::string bytes = e2e::readFile(path_);
   ASSERT_EQ(bytes.size(), 3u * 51);
-  EXPECT_EQ(bytes.substr(0, 51), "?????.pk3" + std::string(41, ' ') + "1");
+  EXPECT_EQ(bytes.substr(0, 51), "?" + kCyrillic + std::string(35, ' ') + "1");
 }
+
+// Names a code page cannot hold, each marked, and names that must not take their marks:
+// look-alikes, and a name whose bytes in the page are the UTF-8 bytes of the first.
+struct Collisions {
+  unsigned codePage;
+  std::vector<std::string> marked;
+  std::vector<std::string> neverMarked;
+};
+
+std::string codePageName(const ::testing::TestParamInfo<Collisions>& info) {
+  return "CodePage" + std::to_string(info.param.codePage);
+}
+
+class StateFileCollisions : public StateFileCodePage,
+                            public ::testing::WithParamInterface<Collisions> {};
+
+TEST_P(StateFileCollisions, NoNameTakesTheMarkOfAnother) {
+  const Collisions& c = GetParam();
+  const Win32FileSystem files(c.codePage);
+  // UTF-8 bytes read as the code page: a name that converts back to the same bytes.
+  const std::string utf8 = c.marked.front();
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+      c.codePage, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+      static_cast<int>(wide.size()))));
+  ASSERT_FALSE(wide.empty());
+  const std::string lookalike = platform::win32::narrow(wide);
+  ASSERT_EQ(files.recordBytes(lookalike), utf8) << "in the page, with the same bytes";
+
+  std::vector<std::string> names = c.marked;
+  const auto marks = writeAndReadBack(files, names);
+  EXPECT_EQ(marks, std::vector<std::optional<int>>(names.size(), 1));
+  auto file = Win32FileSystem().openRecordFile(path_, kRecordLength);
+  StateRecords records(*file, files);
+  names = c.neverMarked;
+  names.push_back(lookalike);
+  for (const auto& name : names) EXPECT_FALSE(records.find(name)) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Western, StateFileCollisions,
+                         ::testing::Values(Collisions{
+                             1252,
+                             {"\xD0\xB6\xD1\x83\xD0\xBA-mod.pk3",  // "жук-mod.pk3"
+                              "\xCE\xB1\xCE\xB2.pk3",              // "αβ.pk3"
+                              "\xE6\x97\xA5\xE6\x9C\xAC.pk3",      // "日本.pk3"
+                              "\xF0\x9F\x90\x9E.pk3",              // an emoji, a lady beetle
+                              "\xC4\x81.pk3"},                     // "ā.pk3"
+                             {"\xD0\xB4\xD0\xBE\xD0\xBC-mod.pk3",  // "дом-mod.pk3"
+                              "\xCE\xB3\xCE\xB4.pk3",              // "γδ.pk3"
+                              "\xE6\x9C\xAC\xE6\x97\xA5.pk3",      // "本日.pk3"
+                              "\xF0\x9F\x90\x9B.pk3",              // another emoji, a bug
+                              "a.pk3"}}),
+                         codePageName);
+
+INSTANTIATE_TEST_SUITE_P(Japanese, StateFileCollisions,
+                         ::testing::Values(Collisions{
+                             932,
+                             {"\xF0\x9F\x90\x9E.pk3",          // the lady beetle
+                              "\xED\x95\x9C\xEA\xB5\xAD.pk3",  // "한국.pk3"
+                              "\xE8\xBF\x99.pk3",              // "这.pk3", a simplified letter
+                              "\xC4\x81.pk3",                  // "ā.pk3"
+                              "caf\xC3\xA9.pk3"},              // "café.pk3"
+                             {"\xF0\x9F\x90\x9B.pk3", "\xEA\xB5\xAD\xED\x95\x9C.pk3",  // "국한.pk3"
+                              "\xE8\xBF\x98.pk3",                                      // "还.pk3"
+                              "a.pk3", "cafe.pk3"}}),
+                         codePageName);
 
 TEST_F(StateFileCodePage, AMultiByteCodePageCountsBytesAndKeepsTheMarkDigit) {
   Win32FileSystem files(932);

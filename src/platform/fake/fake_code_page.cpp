@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
+#include <string>
 
 namespace vcit::platform {
 namespace {
@@ -34,25 +36,29 @@ std::pair<char32_t, std::size_t> next(std::string_view s, std::size_t i) {
   return {c, size};
 }
 
-char westernByte(char32_t c) {
+std::optional<char> westernByte(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
   const auto it = std::find(kWestern80.begin(), kWestern80.end(), c);
   if (c != 0 && it != kWestern80.end()) return static_cast<char>(0x80 + (it - kWestern80.begin()));
-  return '?';
+  return std::nullopt;
 }
 
 }  // namespace
 
-std::string toCodePage(unsigned codePage, std::string_view utf8) {
+std::optional<std::string> toCodePageExactly(unsigned codePage, std::string_view utf8) {
   if (codePage != code_page::kWestern && codePage != code_page::kUtf8)
     throw std::invalid_argument("the fake models code pages 1252 and 65001 only");
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto [c, size] = next(utf8, i);
-    if (codePage == code_page::kUtf8)
-      out += c == 0xFFFFFFFF ? std::string("?") : std::string(utf8.substr(i, size));
-    else
-      out += c == 0xFFFFFFFF ? '?' : westernByte(c);
+    if (c == 0xFFFFFFFF) return std::nullopt;
+    if (codePage == code_page::kUtf8) {
+      out += utf8.substr(i, size);
+    } else {
+      const auto b = westernByte(c);
+      if (!b) return std::nullopt;
+      out += *b;
+    }
     i += size;
   }
   return out;

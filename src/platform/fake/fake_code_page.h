@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,9 +14,9 @@ inline constexpr unsigned kWestern = 1252;
 inline constexpr unsigned kUtf8 = 65001;
 }  // namespace code_page
 
-// UTF-8 text in the code page, as WideCharToMultiByte gives it (without its best-fit
-// replacements: a character the page lacks becomes "?"). Bytes that are no UTF-8 count as
-// characters the page lacks.
-std::string toCodePage(unsigned codePage, std::string_view utf8);
+// UTF-8 text in the code page when the page has every character of it (as WideCharToMultiByte
+// gives it without best fit, and not putting in the default character); nothing otherwise,
+// also for bytes that are no UTF-8.
+std::optional<std::string> toCodePageExactly(unsigned codePage, std::string_view utf8);
 
 }  // namespace vcit::platform

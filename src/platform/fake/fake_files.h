@@ -43,7 +43,7 @@ class FakeFileSystem : public FileSystem {
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
   std::string recordBytes(const std::string& text) const override {
-    return toCodePage(codePage, text);
+    return recordBytesOf(toCodePageExactly(codePage, text), text);
   }
 
   // The system code page: code_page::kWestern, as in the Windows tests' prefix, or kUtf8.

@@ -24,6 +24,19 @@ std::string fromUtf16(UINT codePage, const wchar_t* wide, std::size_t size) {
   return out;
 }
 
+// The text in the code page, or nothing when the call fails (it refuses flags or the default
+// character's report for some code pages).
+std::optional<std::string> convert(UINT codePage, DWORD flags, const std::wstring& wide,
+                                   BOOL* usedDefault) {
+  const int length = static_cast<int>(wide.size());
+  const int n =
+      WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, usedDefault);
+  if (n == 0) return std::nullopt;
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(codePage, flags, wide.data(), length, out.data(), n, nullptr, usedDefault);
+  return out;
+}
+
 // Bytes below 0x80 are the same characters in UTF-8 and in every ANSI code page (lead bytes
 // of the double-byte ones start at 0x81), so such text converts to itself.
 bool isAscii(const char* text, std::size_t size) {
@@ -49,6 +62,22 @@ std::string toCodePage(const std::string& utf8, unsigned codePage) {
   if (isAscii(utf8.data(), utf8.size())) return utf8;
   const std::wstring wide = widen(utf8);
   return fromUtf16(codePage, wide.data(), wide.size());
+}
+
+std::optional<std::string> toCodePageExactly(const std::string& utf8, unsigned codePage) {
+  if (isAscii(utf8.data(), utf8.size())) return utf8;
+  const std::wstring wide = widen(utf8);
+  if (narrow(wide) != utf8) return std::nullopt;  // not UTF-8: no characters to convert
+  BOOL usedDefault = FALSE;
+  std::optional<std::string> out = convert(codePage, WC_NO_BEST_FIT_CHARS, wide, &usedDefault);
+  // UTF-7, UTF-8, the ISO-2022 pages and a few others refuse the flag and the default
+  // character's report: for them the round trip alone decides.
+  if (!out) out = convert(codePage, 0, wide, nullptr);
+  // The flag is not the whole story everywhere (the best fit of some double-byte pages, Wine's
+  // own tables): only bytes that read back as the same text count.
+  if (!out || usedDefault || toUtf16(codePage, out->data(), out->size()) != wide)
+    return std::nullopt;
+  return out;
 }
 
 std::string fromCodePage(const std::string& ansi) {

@@ -4,6 +4,7 @@
 // and the system's 8-bit code page (CP_ACP) for the "A" functions.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace vcit::platform::win32 {
@@ -20,6 +21,11 @@ inline constexpr unsigned kSystemCodePage = 0;
 // so data with embedded NULs converts whole. Characters the code page lacks become its default
 // character.
 std::string toCodePage(const std::string& utf8, unsigned codePage = kSystemCodePage);
+// The same when every character has a form in the code page that converts back to it: none
+// replaced by the default character or a look-alike ("\xC4\x81" best fit as "a"). Nothing
+// otherwise.
+std::optional<std::string> toCodePageExactly(const std::string& utf8,
+                                             unsigned codePage = kSystemCodePage);
 std::string fromCodePage(const std::string& ansi);
 std::string fromCodePage(const char* ansi, std::size_t size);
 

@@ -344,7 +344,7 @@ std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& p
 }
 
 std::string Win32FileSystem::recordBytes(const std::string& text) const {
-  return win32::toCodePage(text, codePage_);
+  return recordBytesOf(win32::toCodePageExactly(text, codePage_), text);
 }
 
 }  // namespace vcit::platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,7 +63,8 @@ enum Modifier : unsigned { kShift = 1, kCtrl = 2, kAlt = 4 };
 
 class KeyParser {
  public:
-  explicit KeyParser(const std::wstring& keys) : keys_(keys) {}
+  KeyParser(const std::wstring& keys, const Win32Keyboard::KeyScan& scan)
+      : keys_(keys), scan_(scan) {}
 
   std::vector<Win32Keyboard::Stroke> run() {
     while (at_ < keys_.size()) item(0);
@@ -88,8 +90,32 @@ class KeyParser {
     modifiers(strokes_, extra, true);
   }
 
+  // A letter or digit with Ctrl or Alt is a shortcut, which Windows binds to the virtual key:
+  // 'A' to 'Z' and '0' to '9' on every layout, where the layout itself may have no key for the
+  // character at all (Cyrillic, Greek) or one elsewhere (AZERTY's digits need Shift).
+  static std::optional<WORD> shortcutKey(wchar_t c) {
+    if (c >= L'a' && c <= L'z') return static_cast<WORD>(c - L'a' + 'A');
+    if ((c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9')) return static_cast<WORD>(c);
+    return std::nullopt;
+  }
+
   void character(wchar_t c, unsigned held) {
-    const SHORT scan = VkKeyScanW(c);
+    if (held & (kCtrl | kAlt)) {
+      if (const auto vk = shortcutKey(c)) {
+        // Wine maps no key to the letter's virtual key on a layout without Latin letters (a
+        // plain "ru" X keymap): there the control character that Ctrl and the letter make is
+        // the keystroke that an edit box still understands. Windows has every letter's key.
+        if ((held & kCtrl) && *vk >= 'A' && *vk <= 'Z' &&
+            MapVirtualKeyW(*vk, MAPVK_VK_TO_VSC) == 0) {
+          strokes_.push_back({0, static_cast<wchar_t>(*vk - 'A' + 1), false});
+          strokes_.push_back({0, static_cast<wchar_t>(*vk - 'A' + 1), true});
+          return;
+        }
+        key(*vk, c >= L'A' && c <= L'Z' ? kShift : 0u, held);
+        return;
+      }
+    }
+    const SHORT scan = scan_(c);
     if (scan == -1) {
       strokes_.push_back({0, c, false});
       strokes_.push_back({0, c, true});
@@ -170,6 +196,7 @@ class KeyParser {
   }
 
   const std::wstring& keys_;
+  const Win32Keyboard::KeyScan& scan_;
   std::size_t at_ = 0;
   std::vector<Win32Keyboard::Stroke> strokes_;
 };
@@ -177,8 +204,13 @@ class KeyParser {
 }  // namespace
 
 std::vector<Win32Keyboard::Stroke> Win32Keyboard::parse(const std::string& keys) {
+  return parse(keys, [](wchar_t c) { return VkKeyScanW(c); });
+}
+
+std::vector<Win32Keyboard::Stroke> Win32Keyboard::parse(const std::string& keys,
+                                                        const KeyScan& scan) {
   const std::wstring wide = win32::widen(keys);
-  return KeyParser(wide).run();
+  return KeyParser(wide, scan).run();
 }
 
 }  // namespace vcit::platform

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ class Win32Keyboard : public Keyboard {
   };
   // The key-down and key-up strokes the text stands for (error 5 for a malformed text).
   static std::vector<Stroke> parse(const std::string& keys);
+  // The same with the keyboard layout's VkKeyScanW given: a character's key and shift state,
+  // or -1 when no key of the layout produces it.
+  using KeyScan = std::function<SHORT(wchar_t)>;
+  static std::vector<Stroke> parse(const std::string& keys, const KeyScan& scan);
 };
 
 }  // namespace vcit::platform
