@@ -13,17 +13,6 @@ namespace vcit::ui {
 
 namespace {
 
-const TextControl* textModelOf(const Binding* binding) {
-  if (!binding) return nullptr;
-  return std::visit(
-      [](auto* model) -> const TextControl* {
-        if constexpr (std::is_base_of_v<TextControl, std::remove_pointer_t<decltype(model)>>)
-          return model;
-        return nullptr;
-      },
-      binding->control);
-}
-
 // The position of the character that the access-key mark stands before, or npos.
 std::size_t accessKeyAt(const std::string& caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -66,7 +55,7 @@ AccessibleDescription describe(const ControlLayout& layout, const Binding* bindi
   AccessibleDescription d;
   if (binding && binding->accessibleName) d.name = binding->accessibleName();
   if (d.name.empty()) d.name = layout.accessibleName;
-  const TextControl* text = textModelOf(binding);
+  const TextControl* text = binding ? binding->text() : nullptr;
   switch (layout.kind) {
     case ControlKind::CommandButton:
     case ControlKind::CheckBox:

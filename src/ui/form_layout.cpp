@@ -1,8 +1,14 @@
 #include "ui/form_layout.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "core/runtime_error.h"
+#include "ui/check_box.h"
+#include "ui/command_button.h"
+#include "ui/label.h"
+#include "ui/progress_bar.h"
+#include "ui/text_box.h"
 
 namespace vcit::ui {
 
@@ -37,6 +43,16 @@ void setTabOrder(FormLayout& form, const std::vector<ControlName>& order) {
       throw RuntimeError(err::kInternalError, "No control " + control.name);
     found->tabIndex = tabIndex++;
   }
+}
+
+TextControl* Binding::text() const {
+  return std::visit(
+      [](auto* model) -> TextControl* {
+        if constexpr (std::is_base_of_v<TextControl, std::remove_pointer_t<decltype(model)>>)
+          return model;
+        return nullptr;
+      },
+      control);
 }
 
 }  // namespace vcit::ui

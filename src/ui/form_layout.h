@@ -13,6 +13,7 @@ class CheckBox;
 class CommandButton;
 class Label;
 class ProgressBar;
+class TextControl;
 class TextBox;
 
 // A window's design as data: what a toolkit needs to build it. Positions and sizes are in
@@ -147,6 +148,9 @@ struct Binding {
   Model control;
   // The name a screen reader reads, when it follows the model (empty: the layout's).
   std::function<std::string()> accessibleName;
+
+  // The model's text, when it is a text box or a label; null for other controls.
+  TextControl* text() const;
 };
 
 }  // namespace vcit::ui

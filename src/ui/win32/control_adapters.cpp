@@ -34,13 +34,7 @@ Model& modelOf(const Binding& binding) {
 
 // A text box or a label shows the text of either model.
 TextControl& textModelOf(const Binding& binding) {
-  TextControl* text = std::visit(
-      [](auto* model) -> TextControl* {
-        if constexpr (std::is_base_of_v<TextControl, std::remove_pointer_t<decltype(model)>>)
-          return model;
-        return nullptr;
-      },
-      binding.control);
+  TextControl* text = binding.text();
   if (!text) throw RuntimeError(err::kInternalError, "A model control without a text");
   return *text;
 }
