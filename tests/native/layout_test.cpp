@@ -102,8 +102,9 @@ TEST(LauncherLayout, SixteenRowsOfReadOnlyNameAndCheckBox240TwipsApartInTheirPan
   }
 }
 
-// Every control but the Apply bar is in the ring of tab stops once, in index order; the rows are visited row by
-// row, each name before its mark; About is last; what never takes the focus is no tab stop.
+// Every control but the Apply bar is in the ring of tab stops once, in index order; the rows are
+// visited row by row, each name before its mark; About is last; what never takes the focus is no
+// tab stop.
 TEST(LauncherLayout, TheTabOrderIsOneRingThroughEveryRowInTurn) {
   const ui::FormLayout& form = launcher::layout();
   const auto order = form.tabOrder();
