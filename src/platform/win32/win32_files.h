@@ -19,9 +19,6 @@ namespace vcit::platform {
 // other failure.
 class Win32FileSystem : public FileSystem {
  public:
-  // Copies go through a file of this name beside the target; the game loads only "*.pk3", so
-  // a copy cut short (power loss) leaves nothing it would load.
-  static constexpr const char* kPartialSuffix = ".vcit-partial";
   // A buffer that stays in the processor's cache: copies of 16 x 64 MB took about half the
   // time with 64 KB chunks as with 1 or 4 MB ones, under Wine as with dd.
   static constexpr std::size_t kCopyChunk = 64u << 10;
