@@ -72,7 +72,7 @@ TEST_F(ApplyOnASmallDisk, DeletesBeforeItCopiesWhereThatIsWhatFits) {
   EXPECT_TRUE(noMessageBox(2000));
   EXPECT_FALSE(applyEnabled());
   EXPECT_FALSE(game.hasPackage("a_old.pk3"));
-  EXPECT_EQ(readFile(game.mainDir() + "\\b_new.pk3"), std::string(4 << 20, 'b'));
+  EXPECT_TRUE(readFile(game.mainDir() + "\\b_new.pk3") == std::string(4 << 20, 'b'));
   EXPECT_THAT(strayFilesInMain(), ::testing::IsEmpty());
 }
 
