@@ -4,7 +4,6 @@
 
 #include "core/runtime_error.h"
 #include "core/text.h"
-#include "launcher/state_file.h"
 #include "ui/check_box.h"
 #include "ui/handlers.h"
 
@@ -21,34 +20,22 @@ bool isCurrent(platform::FileSystem& files, const std::string& source, const std
 }
 
 void ApplyBatch::add(const ApplyRow& row) {
-  Held held{row, {}, nullptr};
-  try {
-    held.record = buildRecord(files_, row.name, row.mark);
-  } catch (...) {
-    finish();  // the rows before this one are done, this one is not recorded
-    throw;
-  }
   // A target that a held row also names is changed in row order: the held rows go first.
   const std::string key = text::foldCase(row.target);
   if (targets_.count(key)) finish();
 
+  Held held{row, nullptr};
   if (row.marked() && !isCurrent(files_, row.source, row.target)) {
-    for (bool retried = false;;) {
+    for (;;) {
       try {
         held.copy = stage(row);
         break;
       } catch (const RuntimeError& e) {
         if (e.number() == err::kFileNotFound) break;  // the package is gone: passed over
-        // The held copies' temporary files may be what filled the disk; in place, they free
-        // the old targets' room.
-        if (e.number() == err::kDiskFull && !retried && holdsCopies()) {
-          finish();
-          retried = true;
-          continue;
-        }
-        failAt(held);
+        if (e.number() == err::kDiskFull && makeRoom(row)) continue;
+        fail();
       } catch (...) {
-        failAt(held);
+        fail();
       }
     }
   }
@@ -71,38 +58,48 @@ void ApplyBatch::finish() {
   } catch (const std::exception&) {
   }
   for (Held& h : rows) {
-    stateFile_.write(h.row.index + 1, h.record);
     if (h.copy) {
       h.copy->commit();
       progress_.working();
     } else if (!h.row.marked()) {
       ui::skipFileNotFound([&] { files_.deleteFile(h.row.target); });
     }
+    ++rowsDone_;
   }
 }
 
 std::unique_ptr<platform::StagedCopy> ApplyBatch::stage(const ApplyRow& row) {
-  std::uint64_t copied = 0;
+  lastWritten_ = 0;
   auto copy = files_.stageCopy(row.source, row.target, [&](std::uint64_t bytes) {
-    copied = bytes;
-    progress_.advance(copiedBefore_ + copied);
+    lastWritten_ = bytes;
+    progress_.advance(copiedBefore_ + bytes);
   });
-  copiedBefore_ += copied;
+  copiedBefore_ += lastWritten_;
   return copy;
 }
 
-bool ApplyBatch::holdsCopies() const {
-  for (const Held& h : held_)
-    if (h.copy) return true;
-  return false;
+// The row's copy found the disk full after writing lastWritten_ bytes, about the room there
+// was. Doing the rows in turn, the held rows would have been done before it, freeing the room
+// of the old versions their copies replace and of the packages they delete; and its copy
+// would have overwritten its old target, so that room counts too. False when no more can be
+// freed, or the copy would not fit even so: the old target then stays.
+bool ApplyBatch::makeRoom(const ApplyRow& row) {
+  if (!held_.empty()) {
+    finish();
+    return true;
+  }
+  const auto old = files_.facts(row.target);
+  const auto source = files_.facts(row.source);
+  if (!old || !source || source->size > lastWritten_ + old->size) return false;
+  files_.deleteFile(row.target);
+  return true;
 }
 
-// Ends the batch at a row whose copy failed: the rows before it are done, its own record is
-// written, and the error goes on.
-void ApplyBatch::failAt(const Held& row) {
+// Ends the batch at a row whose copy failed: the rows before it are done, and the error goes
+// on.
+void ApplyBatch::fail() {
   const std::exception_ptr error = std::current_exception();
   finish();
-  stateFile_.write(row.row.index + 1, row.record);
   std::rethrow_exception(error);
 }
 

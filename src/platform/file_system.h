@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ class RecordFile {
   virtual std::optional<std::string> read(std::int32_t number) = 0;
   // Writes the record's bytes, padded with spaces or cut to the record length.
   virtual void write(std::int32_t number, const std::string& bytes) = 0;
+  // Keeps the first `count` records and cuts the file after them, on the disk when it returns.
+  // Needs no free room. (Read-only views of records need not offer it.)
+  virtual void truncate(std::int32_t /*count*/) {
+    throw std::logic_error("this record file cannot be cut");
+  }
   // The bytes of the whole records from record `first` on, at most `count` of them: fewer
   // where the file ends first.
   virtual std::string readRecords(std::int32_t first, std::int32_t count) {
@@ -57,6 +63,11 @@ struct FileFacts {
 // 61 a full disk, 75 a read-only file or any other access failure.
 class FileSystem {
  public:
+  // What a copy or a replacement writes before it takes its target's place: a file of the
+  // target's name followed by this. The game loads only "*.pk3", so one left behind by a copy
+  // cut short (power loss) is nothing it would load.
+  static constexpr const char* kPartialSuffix = ".vcit-partial";
+
   virtual ~FileSystem() = default;
 
   virtual void createFolder(const std::string& path) = 0;
@@ -80,6 +91,13 @@ class FileSystem {
   void copyFile(const std::string& source, const std::string& target) {
     stageCopy(source, target)->commit();
   }
+  // Gives the file these contents in one step that nothing can cut short: they are written to
+  // a temporary file beside it, flushed, and renamed over it, write-through. A failure leaves
+  // the old file (or none) as it was.
+  virtual void replaceContents(const std::string& path, const std::string& bytes) = 0;
+  // Removes from the folder the temporary files that copies cut short left there. Every other
+  // file stays, and so does one still in use (a copy going on). A missing folder has none.
+  virtual void removePartialFiles(const std::string& folder) = 0;
   // Opens (creating when missing) a file for random access with the given record length.
   virtual std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                                      std::int32_t recordLength) = 0;

@@ -19,6 +19,7 @@ TEST_F(ApplyInTheWindow, MakesMainAgreeWithTheMarksAndRewritesTheStateFile) {
   program.writeStateFile({{"alpha.pk3", 1}, {"charlie.pk3", 1}});
   game.addToMain("charlie.pk3", "old charlie");
   game.addToMain("other.pk3", "not the launcher's");
+  game.addToMain("gone.pk3.vcit-partial", "left by a killed run");  // of no row
   ASSERT_TRUE(start());
   EXPECT_EQ(markState(0), BST_CHECKED);
   EXPECT_EQ(markState(1), BST_UNCHECKED);

@@ -1,8 +1,9 @@
 // Fault injection against the real launcher under Wine: Apply of large packages killed hard
 // (TerminateProcess) at many moments, a full disk, a read-only and a locked target. After
 // every fault the game's main folder must hold no partly written package (each .pk3 there is
-// byte-identical to its source or to what was there before), and the state file must be made
-// of whole records.
+// byte-identical to its source or to what was there before), the state file must be made of
+// whole records, and after a kill every row must show its old mark or the one it was given
+// (counted as lost marks otherwise).
 //
 //   fault_test --launcher EXE --work FOLDER [--kills N] [--packages P] [--size-mb S]
 //              [--seed X] [--full-disk MAIN_FOLDER] [--small]
@@ -31,6 +32,8 @@ struct Counts {
   long packagesChecked = 0;
   long recordsChecked = 0;
   int leftoverPartials = 0;
+  int tornPackages = 0;
+  int lostMarks = 0;
   std::vector<std::string> failures;
 };
 
@@ -101,6 +104,7 @@ struct Running {
   HWND window = nullptr;
   HWND apply = nullptr;
   HWND checkBox = nullptr;
+  std::vector<HWND> rows;  // the check boxes, top to bottom
 
   explicit Running(const Setup& s) : child(s.program + "\\VCITLauncher.exe", s.program) {
     std::string box;
@@ -112,12 +116,24 @@ struct Running {
       const LONG type = GetWindowLongW(b, GWL_STYLE) & BS_TYPEMASK;
       if ((type == BS_3STATE || type == BS_AUTO3STATE || type == BS_CHECKBOX ||
            type == BS_AUTOCHECKBOX) &&
-          IsWindowVisible(b) && IsWindowEnabled(b)) {
-        checkBox = b;
-        break;
-      }
+          IsWindowVisible(b) && IsWindowEnabled(b))
+        rows.push_back(b);
     }
+    std::sort(rows.begin(), rows.end(), [](HWND a, HWND b) {
+      RECT ra{}, rb{};
+      GetWindowRect(a, &ra);
+      GetWindowRect(b, &rb);
+      return ra.top < rb.top;
+    });
+    if (!rows.empty()) checkBox = rows.front();
     if (!apply || !checkBox) throw std::runtime_error("no Apply button or check box found");
+  }
+
+  // One click on each of these rows: their marks change, and a change is pending.
+  void toggle(const std::vector<int>& which) {
+    for (int i : which) clickButton(rows.at(static_cast<std::size_t>(i)));
+    if (!waitFor([&] { return IsWindowEnabled(apply) != FALSE; }, 10000))
+      throw std::runtime_error("the Apply button did not become enabled");
   }
 
   // Two clicks on a check box: its mark is back as it was, but a change is pending.
@@ -149,6 +165,7 @@ bool checkFolder(const Setup& s, const std::map<std::string, std::uint64_t>& bef
     if ((src == sources.end() || src->second != h) && (old == before.end() || old->second != h)) {
       counts.failures.push_back(when + ": " + name + " is neither its source nor what was there (" +
                                 std::to_string(fileSize(s.main + "\\" + name)) + " bytes)");
+      ++counts.tornPackages;
       ok = false;
     }
   }
@@ -170,6 +187,32 @@ bool checkFolder(const Setup& s, const std::map<std::string, std::uint64_t>& bef
     }
   }
   return ok;
+}
+
+// The mark a start-up shows for each package with this state file: the first record's, or 0.
+int markAtStart(const std::string& state, const std::string& package) {
+  for (std::size_t at = 0; at + 51 <= state.size(); at += 51) {
+    std::string name = state.substr(at, 50);
+    name.erase(name.find_last_not_of(' ') + 1);
+    if (name == package) return state[at + 50] - '0';
+  }
+  return 0;
+}
+
+// Rows that show neither their old mark nor their new one at the next start.
+bool checkMarks(const Setup& s, const std::vector<int>& before, const std::vector<int>& after,
+                Counts& counts, const std::string& when) {
+  const std::string state = readFile(s.program + "\\Active.dat");
+  int lost = 0;
+  for (int i = 0; i < s.packages; ++i) {
+    const int shown = markAtStart(state, packageName(i));
+    const auto at = static_cast<std::size_t>(i);
+    if (shown != before[at] && shown != after[at]) ++lost;
+  }
+  counts.lostMarks += lost;
+  if (lost > 0)
+    counts.failures.push_back(when + ": " + std::to_string(lost) + " rows lost their marks");
+  return lost == 0;
 }
 
 std::map<std::string, std::uint64_t> snapshot(const std::string& folder) {
@@ -216,12 +259,22 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
       restamp(s.source(i), seed * 7919u + static_cast<std::uint32_t>(k * 131 + i));
     for (auto& m : marks) m = static_cast<int>(rng() % 4 == 0 ? 0 : 1);
     s.writeMarks(marks);
+    // A third of the rows get the other mark in the window.
+    std::vector<int> toggled, given = marks;
+    for (int i = 0; i < packages; ++i)
+      if (rng() % 3 == 0) {
+        toggled.push_back(i);
+        given[static_cast<std::size_t>(i)] = 1 - marks[static_cast<std::size_t>(i)];
+      }
     const auto before = snapshot(s.main);
     const double delay = full * std::uniform_real_distribution<double>(0.0, 0.9)(rng);
     bool finished = false;
     {
       Running r(s);
-      r.makePending();
+      if (toggled.empty())
+        r.makePending();
+      else
+        r.toggle(toggled);
       clickButton(r.apply);
       const double t = now();
       while (now() - t < delay) Sleep(1);
@@ -234,7 +287,8 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
       ++counts.killedDuringApply;
     char when[64];
     std::snprintf(when, sizeof when, "kill %d at %.0f ms", k + 1, delay * 1000);
-    if (checkFolder(s, before, counts, when)) ++counts.survived;
+    const bool whole = checkFolder(s, before, counts, when);
+    if (checkMarks(s, marks, given, counts, when) && whole) ++counts.survived;
   }
 
   // A last Apply that is left to finish puts everything right, leftovers of copies aside.
@@ -252,6 +306,8 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
     if (hashFile(s.target(i)) != hashFile(s.source(i)))
       counts.failures.push_back("after the last Apply " + packageName(i) +
                                 " differs from its source");
+  if (!listFolder(s.main, "*.vcit-partial").empty())
+    counts.failures.push_back("after the last Apply a temporary copy is left in main");
   if (readFile(s.main + "\\other.pk3") != "not ours")
     counts.failures.push_back("Apply touched other.pk3");
   s.cleanup();
@@ -364,6 +420,8 @@ int main(int argc, char** argv) {
         afterKills.leftoverPartials);
     std::printf("RESULT fault_targets runs=%d survived=%d\n", counts.runs - afterKills.runs,
                 counts.survived - afterKills.survived);
+    std::printf("kills: %d (%d during Apply), torn packages: %d, lost marks: %d\n", afterKills.runs,
+                afterKills.killedDuringApply, afterKills.tornPackages, afterKills.lostMarks);
   } catch (const std::exception& e) {
     counts.failures.push_back(std::string("stopped: ") + e.what());
   }

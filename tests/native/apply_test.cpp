@@ -234,6 +234,56 @@ TEST_F(ApplyTest, AnInterruptedCopyLeavesTheOldTargetAndNoOtherFile) {
   EXPECT_EQ(inMain("big.pk3"), std::string(4096, 'n'));
 }
 
+// The game on a disk of 7000 bytes: whatever fits when each row's deletion or copy is done in
+// turn (a copy overwriting its old target) fits for Apply too.
+TEST_F(ApplyTest, AFullDiskIsNoObstacleWhereTheRowsInTurnFit) {
+  fake.files.smallDisk = platform::FakeFileSystem::Disk{kGameDir, 7000};
+  addPackage("a_old.pk3", std::string(4000, 'a'));
+  addPackage("b_new.pk3", std::string(4000, 'b'));
+  fake.files.addFile(std::string(kMainDir) + "a_old.pk3", std::string(4000, 'a'));
+  frmLauncher& l = rows({{"a_old.pk3", 0}, {"b_new.pk3", 1}});
+  l.chkActive_Click(0);
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_FALSE(existsInMain("a_old.pk3"));
+  EXPECT_EQ(inMain("b_new.pk3"), std::string(4000, 'b'));
+
+  // A new version of the same size replaces the old one, which leaves no room beside it.
+  addPackage("b_new.pk3", std::string(4000, 'B'));
+  l.chkActive_Click(0);
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(inMain("b_new.pk3"), std::string(4000, 'B'));
+
+  // One that would not fit even in place of the old one is reported; the old one stays whole.
+  addPackage("b_new.pk3", std::string(7001, 'x'));
+  l.chkActive_Click(0);
+  l.Apply();
+  expectStopped(l, "61:Disk full");
+  EXPECT_EQ(inMain("b_new.pk3"), std::string(4000, 'B'));
+  EXPECT_THAT(fake.files.listFiles(kMainDir, "*"), ElementsAre("b_new.pk3"));
+}
+
+TEST_F(ApplyTest, LeavesNoTemporaryFileOfCopiesCutShortInMain) {
+  addPackage("a.pk3", "a");
+  const std::string partial = platform::FileSystem::kPartialSuffix;
+  // Left by killed runs: of a package gone from the package folder, of a row not applied now.
+  fake.files.addFile(kMainDir + std::string("gone.pk3") + partial, "cut short");
+  fake.files.addFile(kMainDir + std::string("A.PK3.VCIT-PARTIAL"), "cut short");
+  fake.files.addFile(kMainDir + std::string("busy.pk3") + partial, "being written");
+  fake.files.find(kMainDir + std::string("busy.pk3") + partial)->locked = true;
+  fake.files.addFile(kMainDir + std::string("notes.vcit-partial.txt"), "not ours");
+  fake.files.addFile(kMainDir + std::string("sub\\x.pk3") + partial, "another folder");
+  frmLauncher& l = rows({{"a.pk3", 1}});
+  l.chkActive_Click(0);
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_THAT(fake.files.listFiles(kMainDir, "*"),
+              ElementsAre("a.pk3", "busy.pk3" + partial, "notes.vcit-partial.txt"))
+      << "one still in use stays";
+  EXPECT_TRUE(fake.files.fileExists(kMainDir + std::string("sub\\x.pk3") + partial));
+}
+
 TEST_F(ApplyTest, ApplyingAgainCopiesOnlyWhatChanged) {
   addPackage("a.pk3", std::string(100, 'a'));
   addPackage("b.pk3", std::string(200, 'b'));

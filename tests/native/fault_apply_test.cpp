@@ -24,7 +24,8 @@ class ApplyFaultTest : public LauncherTest {
   }
   static std::string bytesOf(int i, int version) {
     return "v" + std::to_string(version) + ":" +
-           std::string(static_cast<std::size_t>(100 + 37 * i), static_cast<char>('a' + i));
+           std::string(static_cast<std::size_t>((100 + 37 * i) * version),
+                       static_cast<char>('a' + i));
   }
 
   // Sixteen marked packages applied once, so the game folder holds version 1 of each.
@@ -46,6 +47,16 @@ class ApplyFaultTest : public LauncherTest {
     }
   }
 
+  // The mark a start-up shows for the package with this state file: its first record's, or none.
+  static int markAtStart(const std::string& state, const std::string& package) {
+    for (std::size_t at = 0; at + 51 <= state.size(); at += 51) {
+      std::string recorded = state.substr(at, 50);
+      recorded.erase(recorded.find_last_not_of(' ') + 1);
+      if (recorded == package) return state[at + 50] - '0';
+    }
+    return 0;
+  }
+
   void expectWholeRecords(std::size_t atMost) {
     const std::string state = fake.files.contents(kStateFile);
     EXPECT_EQ(state.size() % 51, 0u);
@@ -54,12 +65,16 @@ class ApplyFaultTest : public LauncherTest {
   }
 };
 
+// The game's disk fills up during a copy, with less room than the new version would take
+// even in place of the old one.
 TEST_F(ApplyFaultTest, ADiskFullDuringAnyCopyKeepsTheOldPackageWhole) {
   int runs = 0;
+  std::uint64_t inMain = 0;
+  for (int i = 0; i < kPackages; ++i) inMain += bytesOf(i, 1).size();
   for (int failing = 0; failing < kPackages; failing += 3) {
-    const std::size_t size = bytesOf(failing, 2).size();
-    for (std::size_t after : {std::size_t{0}, std::size_t{1}, size / 2, size - 1}) {
-      SCOPED_TRACE("package " + std::to_string(failing) + ", after " + std::to_string(after));
+    const std::size_t growth = bytesOf(failing, 2).size() - bytesOf(failing, 1).size();
+    for (std::size_t room : {std::size_t{0}, std::size_t{1}, growth / 2, growth - 1}) {
+      SCOPED_TRACE("package " + std::to_string(failing) + ", room " + std::to_string(room));
       fake.files = platform::FakeFileSystem();
       fake.files.addFolder(kProgramDir);
       fake.files.addFolder(kMainDir);
@@ -67,7 +82,7 @@ TEST_F(ApplyFaultTest, ADiskFullDuringAnyCopyKeepsTheOldPackageWhole) {
       // New versions from the failing package on; the ones before it are current and skipped.
       for (int i = failing; i < kPackages; ++i) addPackage(name(i), bytesOf(i, 2));
       l.chkActive_Click(0);  // changes pending
-      fake.files.failCopyAfterBytes = after;
+      fake.files.smallDisk = platform::FakeFileSystem::Disk{kMainDir, inMain + room};
       const std::size_t shown = messages().size();
       l.Apply();
       EXPECT_FALSE(l.Applied);
@@ -77,8 +92,9 @@ TEST_F(ApplyFaultTest, ADiskFullDuringAnyCopyKeepsTheOldPackageWhole) {
       expectWholePackages(0, 0);
       expectWholeRecords(kPackages);
       EXPECT_EQ(fake.files.contents(kStateFile).size(), 51u * static_cast<unsigned>(failing + 1))
-          << "the failing row's record is written before its copy";
+          << "the records up to the failing row's";
 
+      fake.files.smallDisk.reset();
       l.Apply();  // the disk has room again
       EXPECT_TRUE(l.Applied);
       expectWholePackages(failing, kPackages);
@@ -89,26 +105,49 @@ TEST_F(ApplyFaultTest, ADiskFullDuringAnyCopyKeepsTheOldPackageWhole) {
   EXPECT_EQ(runs, 24);
 }
 
-TEST_F(ApplyFaultTest, AFullDiskForTheStateFileStopsBeforeThatRowsPackage) {
-  for (std::int32_t from : {1, 2, 9, 16}) {
-    SCOPED_TRACE("records fail from " + std::to_string(from));
-    fake.files = platform::FakeFileSystem();
-    fake.files.addFolder(kProgramDir);
-    fake.files.addFolder(kMainDir);
-    frmLauncher& l = appliedOnce();
-    for (int i = 0; i < kPackages; ++i) addPackage(name(i), bytesOf(i, 2));
-    l.chkActive_Click(0);
-    fake.files.failRecordWritesFrom = from;
-    l.Apply();
-    EXPECT_FALSE(l.Applied);
-    expectWholeRecords(static_cast<std::size_t>(from - 1));
-    // Rows before the failing record were applied, the failing row and later ones were not.
-    expectWholePackages(0, from - 1);
-    fake.files.failRecordWritesFrom.reset();
-    l.Apply();
-    EXPECT_TRUE(l.Applied);
-    expectWholePackages(0, kPackages);
+// The state file as a kill in the middle of any copy would leave it: every row shows its old or
+// its new mark at the next start.
+TEST_F(ApplyFaultTest, AKillWhileCopyingLosesNoMark) {
+  frmLauncher& l = appliedOnce();
+  std::vector<int> before(kPackages), after(kPackages);
+  for (int i = 0; i < kPackages; ++i) {
+    addPackage(name(i), bytesOf(i, 2));
+    before[static_cast<std::size_t>(i)] = l.chkActive(i).value();
+    if (i % 3 == 1) l.chkActive(i).userClick();
+    after[static_cast<std::size_t>(i)] = l.chkActive(i).value();
   }
+  fake.files.copyChunk = 64;
+  int moments = 0, lost = 0;
+  fake.files.whileCopying = [&](const std::string&) {
+    ++moments;
+    const std::string state = fake.files.contents(kStateFile);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      const int shown = markAtStart(state, name(static_cast<int>(i)));
+      if (shown != before[i] && shown != after[i]) ++lost;
+    }
+  };
+  l.Apply();
+  fake.files.whileCopying = nullptr;
+  EXPECT_TRUE(l.Applied);
+  EXPECT_GT(moments, kPackages);
+  EXPECT_EQ(lost, 0) << "marks lost, summed over " << moments << " moments";
+}
+
+TEST_F(ApplyFaultTest, AStateFileThatCannotBeWrittenStopsApplyBeforeAnyPackage) {
+  frmLauncher& l = appliedOnce();
+  const std::string state = fake.files.contents(kStateFile);
+  for (int i = 0; i < kPackages; ++i) addPackage(name(i), bytesOf(i, 2));
+  l.chkActive_Click(0);
+  fake.files.failReplaceContents = true;
+  l.Apply();
+  EXPECT_FALSE(l.Applied);
+  EXPECT_THAT(messages().back(), StartsWith("61:"));
+  EXPECT_EQ(fake.files.contents(kStateFile), state) << "the old marks stay, as the packages do";
+  expectWholePackages(0, 0);
+  fake.files.failReplaceContents = false;
+  l.Apply();
+  EXPECT_TRUE(l.Applied);
+  expectWholePackages(0, kPackages);
 }
 
 TEST_F(ApplyFaultTest, AReadOnlyOrLockedTargetStopsApplyAtItsRowAndKeepsIt) {

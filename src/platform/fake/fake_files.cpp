@@ -1,6 +1,7 @@
 #include "platform/fake/fake_files.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -60,11 +61,22 @@ class FakeRecordFile : public RecordFile {
     if (number < 1) raise(63);
     if (fs_.failRecordWritesFrom && number >= *fs_.failRecordWritesFrom) raise(err::kDiskFull);
     auto& file = fs_.files_.at(key_);
+    const auto end = static_cast<std::uint64_t>(number) * static_cast<std::uint64_t>(length_);
+    if (end > file.bytes.size() && end - file.bytes.size() > fs_.roomAt(key_))
+      raise(err::kDiskFull);
     std::string padded = record.substr(0, static_cast<std::size_t>(length_));
     padded.resize(static_cast<std::size_t>(length_), ' ');
     const auto at = static_cast<std::size_t>(number - 1) * static_cast<std::size_t>(length_);
     if (file.bytes.size() < at + padded.size()) file.bytes.resize(at + padded.size(), '\0');
     file.bytes.replace(at, padded.size(), padded);
+    file.lastWriteTime = fs_.tick();
+  }
+
+  void truncate(std::int32_t count) override {
+    auto& file = fs_.files_.at(key_);
+    const auto end =
+        static_cast<std::uint64_t>(std::max(count, 0)) * static_cast<std::uint64_t>(length_);
+    if (end < file.bytes.size()) file.bytes.resize(static_cast<std::size_t>(end));
     file.lastWriteTime = fs_.tick();
   }
 
@@ -174,6 +186,20 @@ void FakeFileSystem::deleteFile(const std::string& path) {
   files_.erase(key(path));
 }
 
+bool FakeFileSystem::onSmallDisk(const std::string& path) const {
+  if (!smallDisk) return false;
+  const std::string folder = key(smallDisk->folder) + "\\";
+  return key(path).rfind(folder, 0) == 0;
+}
+
+std::uint64_t FakeFileSystem::roomAt(const std::string& path) const {
+  if (!onSmallDisk(path)) return std::numeric_limits<std::uint64_t>::max();
+  std::uint64_t used = stagedOnSmallDisk_;
+  for (const auto& [k, f] : files_)
+    if (onSmallDisk(k)) used += f.bytes.size();
+  return used >= smallDisk->capacity ? 0 : smallDisk->capacity - used;
+}
+
 void FakeFileSystem::requireReplaceable(const std::string& target) {
   requireFolder(parentOf(target));
   if (const File* old = find(target)) {
@@ -182,7 +208,8 @@ void FakeFileSystem::requireReplaceable(const std::string& target) {
   }
 }
 
-// The temporary file is not modelled: until the commit, the copy is only these bytes.
+// The temporary file is not modelled: until the commit, the copy is only these bytes (which
+// take room on the small disk).
 class FakeStagedCopy : public StagedCopy {
  public:
   FakeStagedCopy(FakeFileSystem& files, std::string target, std::string bytes,
@@ -190,7 +217,13 @@ class FakeStagedCopy : public StagedCopy {
       : files_(files),
         target_(std::move(target)),
         bytes_(std::move(bytes)),
-        lastWriteTime_(lastWriteTime) {}
+        lastWriteTime_(lastWriteTime),
+        room_(files_.onSmallDisk(target_) ? bytes_.size() : 0) {
+    files_.stagedOnSmallDisk_ += room_;
+  }
+  ~FakeStagedCopy() override { files_.stagedOnSmallDisk_ -= room_; }
+  FakeStagedCopy(const FakeStagedCopy&) = delete;
+  FakeStagedCopy& operator=(const FakeStagedCopy&) = delete;
 
   void flush() override {
     if (!flushed_) ++files_.flushes_;
@@ -205,6 +238,8 @@ class FakeStagedCopy : public StagedCopy {
     file.name = normalize(target_);
     file.bytes = std::move(bytes_);
     file.lastWriteTime = lastWriteTime_;
+    files_.stagedOnSmallDisk_ -= room_;
+    room_ = 0;
     committed_ = true;
   }
 
@@ -213,6 +248,7 @@ class FakeStagedCopy : public StagedCopy {
   std::string target_;
   std::string bytes_;
   std::uint64_t lastWriteTime_;
+  std::uint64_t room_;
   bool flushed_ = false;
   bool committed_ = false;
 };
@@ -235,15 +271,47 @@ std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
     limit = std::min<std::uint64_t>(limit, *failCopyAfterBytes);
     failCopyAfterBytes.reset();
   }
+  limit = std::min(limit, roomAt(target));
   // Written chunk by chunk, as a real copy, up to the injected failure.
   const std::uint64_t chunk = std::max<std::uint64_t>(copyChunk, 1);
   for (std::uint64_t done = 0; done < limit;) {
     done = std::min(done + chunk, limit);
     if (progress) progress(done);
+    if (whileCopying) whileCopying(target);
   }
   bytesCopied_ += limit;  // a failed copy wrote this much to its temporary file
   if (limit < bytes.size()) raise(err::kDiskFull);
   return std::make_unique<FakeStagedCopy>(*this, target, std::move(bytes), mtime);
+}
+
+void FakeFileSystem::replaceContents(const std::string& path, const std::string& bytes) {
+  requireFolder(parentOf(path));
+  if (const File* old = find(path)) {
+    if (old->readOnly) raise(err::kPathFileAccessError);
+    if (old->locked || old->openByUs > 0) raise(err::kPermissionDenied);
+  }
+  // The new contents are written beside the old ones before they take their place.
+  if (failReplaceContents || bytes.size() > roomAt(path)) raise(err::kDiskFull);
+  auto& file = files_[key(path)];
+  file.name = normalize(path);
+  file.bytes = bytes;
+  file.lastWriteTime = tick();
+}
+
+void FakeFileSystem::removePartialFiles(const std::string& folder) {
+  if (!folderExists(folder)) return;
+  const std::string folderKey = key(folder);
+  const std::string suffix = kPartialSuffix;
+  for (auto it = files_.begin(); it != files_.end();) {
+    const File& f = it->second;
+    const bool partial =
+        key(parentOf(f.name)) == folderKey && f.name.size() > suffix.size() &&
+        text::equalsIgnoreCase(f.name.substr(f.name.size() - suffix.size()), suffix);
+    if (partial && !f.locked && f.openByUs == 0)
+      it = files_.erase(it);
+    else
+      ++it;
+  }
 }
 
 std::unique_ptr<RecordFile> FakeFileSystem::openRecordFile(const std::string& path,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -40,6 +41,8 @@ class FakeFileSystem : public FileSystem {
   void deleteFile(const std::string& path) override;
   std::unique_ptr<StagedCopy> stageCopy(const std::string& source, const std::string& target,
                                         const CopyProgress& progress = {}) override;
+  void replaceContents(const std::string& path, const std::string& bytes) override;
+  void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
   std::string recordBytes(const std::string& text) const override {
@@ -62,10 +65,23 @@ class FakeFileSystem : public FileSystem {
   // Copies are written (and their progress told) in chunks of this many bytes.
   std::uint64_t copyChunk = 1u << 20;
 
+  // Called after each chunk a copy writes, with its target: a test looks at the files there,
+  // as a kill at that moment would leave them.
+  std::function<void(const std::string&)> whileCopying;
+
   // Failure injection: the next copy stops after this many bytes with error 61 (disk full).
   std::optional<std::uint64_t> failCopyAfterBytes;
   // Record writes fail with error 61 from this record number on.
   std::optional<std::int32_t> failRecordWritesFrom;
+  // replaceContents fails with error 61.
+  bool failReplaceContents = false;
+  // The files under this folder lie on a disk that holds this many bytes, their temporary
+  // copies included; a write that finds it full fails with error 61 (after filling it).
+  struct Disk {
+    std::string folder;
+    std::uint64_t capacity = 0;
+  };
+  std::optional<Disk> smallDisk;
   // createFolder fails with error 75 (as for a read-only program folder).
   bool failCreateFolder = false;
 
@@ -77,12 +93,16 @@ class FakeFileSystem : public FileSystem {
   void requireFolder(const std::string& path) const;
   void requireReplaceable(const std::string& target);
   std::uint64_t tick() { return ++clock_; }
+  // Bytes that may still be written at this path: unlimited off the small disk.
+  std::uint64_t roomAt(const std::string& path) const;
+  bool onSmallDisk(const std::string& path) const;
 
   std::set<std::string> folders_;
   std::map<std::string, File> files_;
   int openRecordFiles_ = 0;
   std::uint64_t bytesCopied_ = 0;
   int flushes_ = 0;
+  std::uint64_t stagedOnSmallDisk_ = 0;  // bytes of uncommitted copies there
   std::uint64_t clock_ = 0;
 };
 

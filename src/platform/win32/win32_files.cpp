@@ -15,6 +15,10 @@ using win32::UniqueFindHandle;
 using win32::UniqueHandle;
 using win32::widen;
 
+std::wstring longPath(const std::string& path) {
+  return extendedLengthPath(widen(path));
+}
+
 [[noreturn]] void raiseLastError() {
   raise(fileErrorNumber(GetLastError()));
 }
@@ -82,7 +86,7 @@ void writeAll(HANDLE file, const char* data, std::size_t size) {
 // commit closes it and renames it over the target.
 struct Win32StagedCopy : StagedCopy {
   explicit Win32StagedCopy(std::wstring targetPath)
-      : target(std::move(targetPath)), partial(target + widen(Win32FileSystem::kPartialSuffix)) {}
+      : target(std::move(targetPath)), partial(target + widen(FileSystem::kPartialSuffix)) {}
 
   void flush() override {
     if (flushed) return;
@@ -141,6 +145,12 @@ class Win32RecordFile : public RecordFile {
     writeAll(file_.get(), bytes.data(), bytes.size());
   }
 
+  void truncate(std::int32_t count) override {
+    block_.clear();
+    seekTo(file_.get(), offsetOf(std::max(count, 0) + 1));
+    if (!SetEndOfFile(file_.get()) || !FlushFileBuffers(file_.get())) raiseLastError();
+  }
+
  private:
   static constexpr std::size_t kReadAhead = 1u << 16;
 
@@ -179,6 +189,26 @@ class Win32RecordFile : public RecordFile {
 };
 
 }  // namespace
+
+std::wstring extendedLengthPath(const std::wstring& path) {
+  const auto separator = [&](std::size_t i) {
+    return i < path.size() && (path[i] == L'\\' || path[i] == L'/');
+  };
+  const bool drive = path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && separator(2);
+  const bool unc = separator(0) && separator(1) && path.size() > 2;
+  const bool prefixed =
+      unc && path.size() >= 4 && (path[2] == L'?' || path[2] == L'.') && separator(3);
+  if ((!drive && !unc) || prefixed) return path;
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD got = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (got == 0 || got >= needed) return path;
+  full.resize(got);
+  if (full.size() >= 2 && full[0] == L'\\' && full[1] == L'\\')
+    return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
 
 int fileErrorNumber(unsigned long windowsError) {
   switch (windowsError) {
@@ -234,12 +264,15 @@ bool matchesPattern(const std::string& name, const std::string& pattern) {
 }
 
 void Win32FileSystem::createFolder(const std::string& path) {
-  if (!CreateDirectoryW(withoutTrailingSeparators(widen(path)).c_str(), nullptr)) raiseLastError();
+  if (!CreateDirectoryW(extendedLengthPath(withoutTrailingSeparators(widen(path))).c_str(),
+                        nullptr))
+    raiseLastError();
 }
 
 std::vector<std::string> Win32FileSystem::listFiles(const std::string& folder,
                                                     const std::string& pattern) {
-  const std::wstring query = withoutTrailingSeparators(widen(folder)) + L"\\" + widen(pattern);
+  const std::wstring query =
+      extendedLengthPath(withoutTrailingSeparators(widen(folder))) + L"\\" + widen(pattern);
   WIN32_FIND_DATAW entry{};
   UniqueFindHandle find(
       FindFirstFileExW(query.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
@@ -267,7 +300,7 @@ std::vector<std::string> Win32FileSystem::listFiles(const std::string& folder,
 }
 
 bool Win32FileSystem::fileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+  const DWORD attributes = GetFileAttributesW(longPath(path).c_str());
   // What a listing with normal attributes shows: no folder, no hidden or system file.
   constexpr DWORD kNotNormal =
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -276,7 +309,8 @@ bool Win32FileSystem::fileExists(const std::string& path) {
 
 std::optional<FileFacts> Win32FileSystem::facts(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!GetFileAttributesExW(longPath(path).c_str(), GetFileExInfoStandard, &data))
+    return std::nullopt;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
   FileFacts facts;
   facts.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -287,15 +321,15 @@ std::optional<FileFacts> Win32FileSystem::facts(const std::string& path) {
 void Win32FileSystem::deleteFile(const std::string& path) {
   // A copy to this path that was cut short (the process killed, the power lost) left its
   // temporary file; a package that is no longer wanted takes that with it.
-  DeleteFileW(widen(path + kPartialSuffix).c_str());
-  if (!DeleteFileW(widen(path).c_str())) raiseLastError();
+  DeleteFileW(longPath(path + kPartialSuffix).c_str());
+  if (!DeleteFileW(longPath(path).c_str())) raiseLastError();
 }
 
 std::unique_ptr<StagedCopy> Win32FileSystem::stageCopy(const std::string& source,
                                                        const std::string& target,
                                                        const CopyProgress& progress) {
-  const std::wstring from = widen(source);
-  const std::wstring to = widen(target);
+  const std::wstring from = longPath(source);
+  const std::wstring to = longPath(target);
 
   // Others may read the source meanwhile, but nobody may change or delete it.
   UniqueHandle in(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -329,7 +363,7 @@ std::unique_ptr<StagedCopy> Win32FileSystem::stageCopy(const std::string& source
 
 std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& path,
                                                             std::int32_t recordLength) {
-  const std::wstring name = widen(path);
+  const std::wstring name = longPath(path);
   // Windows refuses write access to a read-only file; so does this, also where the file
   // system would let the user write anyway (Wine run as root).
   const DWORD attributes = GetFileAttributesW(name.c_str());
@@ -341,6 +375,39 @@ std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& p
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) raiseLastError();
   return std::make_unique<Win32RecordFile>(std::move(file), recordLength);
+}
+
+void Win32FileSystem::replaceContents(const std::string& path, const std::string& bytes) {
+  const std::wstring target = longPath(path);
+  // The rename would replace a read-only file without asking; Windows refuses to write one.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    raise(err::kPathFileAccessError);
+  PartialFile partial(target + widen(kPartialSuffix));
+  {
+    UniqueHandle out(CreateFileW(partial.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) raiseLastError();
+    writeAll(out.get(), bytes.data(), bytes.size());
+    if (!FlushFileBuffers(out.get())) raiseLastError();
+  }
+  if (!MoveFileExW(partial.path().c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    raiseLastError();
+  partial.commit();
+}
+
+void Win32FileSystem::removePartialFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  try {
+    names = listFiles(folder, std::string("*") + kPartialSuffix);
+  } catch (const RuntimeError&) {
+    return;  // no folder, no leftovers
+  }
+  // A copy going on holds its file open without sharing it: that one fails here and stays.
+  const std::wstring base = extendedLengthPath(withoutTrailingSeparators(widen(folder))) + L"\\";
+  for (const std::string& name : names) DeleteFileW((base + widen(name)).c_str());
 }
 
 std::string Win32FileSystem::recordBytes(const std::string& text) const {

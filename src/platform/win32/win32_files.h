@@ -19,9 +19,6 @@ namespace vcit::platform {
 // other failure.
 class Win32FileSystem : public FileSystem {
  public:
-  // Copies go through a file of this name beside the target; the game loads only "*.pk3", so
-  // a copy cut short (power loss) leaves nothing it would load.
-  static constexpr const char* kPartialSuffix = ".vcit-partial";
   // A buffer that stays in the processor's cache: copies of 16 x 64 MB took about half the
   // time with 64 KB chunks as with 1 or 4 MB ones, under Wine as with dd.
   static constexpr std::size_t kCopyChunk = 64u << 10;
@@ -37,6 +34,8 @@ class Win32FileSystem : public FileSystem {
   void deleteFile(const std::string& path) override;
   std::unique_ptr<StagedCopy> stageCopy(const std::string& source, const std::string& target,
                                         const CopyProgress& progress = {}) override;
+  void replaceContents(const std::string& path, const std::string& bytes) override;
+  void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
   std::string recordBytes(const std::string& text) const override;
@@ -48,6 +47,12 @@ class Win32FileSystem : public FileSystem {
  private:
   unsigned codePage_;
 };
+
+// The path as the wide functions take it beyond MAX_PATH: an absolute drive path as
+// "\\?\C:\...", a UNC path as "\\?\UNC\server\share\...", made whole first as the
+// functions would make it without the prefix ("/" and ".." resolved, a name's trailing dots and
+// spaces dropped). Relative paths, and paths in that form already, stay as they are.
+std::wstring extendedLengthPath(const std::wstring& path);
 
 // The run-time error number for a Windows error code (GetLastError) of a file operation.
 int fileErrorNumber(unsigned long windowsError);
