@@ -59,7 +59,6 @@ class FakeRecordFile : public RecordFile {
 
   void write(std::int32_t number, const std::string& record) override {
     if (number < 1) raise(63);
-    if (fs_.failRecordWritesFrom && number >= *fs_.failRecordWritesFrom) raise(err::kDiskFull);
     auto& file = fs_.files_.at(key_);
     const auto end = static_cast<std::uint64_t>(number) * static_cast<std::uint64_t>(length_);
     if (end > file.bytes.size() && end - file.bytes.size() > fs_.roomAt(key_))

@@ -71,8 +71,6 @@ class FakeFileSystem : public FileSystem {
 
   // Failure injection: the next copy stops after this many bytes with error 61 (disk full).
   std::optional<std::uint64_t> failCopyAfterBytes;
-  // Record writes fail with error 61 from this record number on.
-  std::optional<std::int32_t> failRecordWritesFrom;
   // replaceContents fails with error 61.
   bool failReplaceContents = false;
   // The files under this folder lie on a disk that holds this many bytes, their temporary
