@@ -48,7 +48,7 @@ void frmLauncher::Apply() {
       }
       row.source = ModsDir + row.name;
       row.target = GamePath + "\\main\\" + row.name;
-      if (row.marked() && !launcher::isCurrent(platform_.files, row.source, row.target))
+      if (launcher::needsCopy(platform_.files, row))
         if (const auto facts = platform_.files.facts(row.source)) bytesToCopy += facts->size;
       plan.push_back(std::move(row));
     }
@@ -73,8 +73,7 @@ void frmLauncher::Apply() {
     }
     if (recordError) std::rethrow_exception(recordError);
 
-    Applied = true;
-    cmdApply.setEnabled(false);
+    setApplied(true);
   });
 }
 

@@ -19,26 +19,31 @@ bool isCurrent(platform::FileSystem& files, const std::string& source, const std
   return from && to && from->size == to->size && from->lastWriteTime == to->lastWriteTime;
 }
 
+bool needsCopy(platform::FileSystem& files, const ApplyRow& row) {
+  return row.marked() && !isCurrent(files, row.source, row.target);
+}
+
+namespace {
+
+// A package gone from the folder since the rows were filled is passed over: its row gets no
+// copy, and Apply goes on.
+bool packageIsMissing(const RuntimeError& e) {
+  return e.number() == err::kFileNotFound;
+}
+
+bool diskIsFull(const RuntimeError& e) {
+  return e.number() == err::kDiskFull;
+}
+
+}  // namespace
+
 void ApplyBatch::add(const ApplyRow& row) {
   // A target that a held row also names is changed in row order: the held rows go first.
   const std::string key = text::foldCase(row.target);
   if (targets_.count(key)) finish();
 
   Held held{row, nullptr};
-  if (row.marked() && !isCurrent(files_, row.source, row.target)) {
-    for (;;) {
-      try {
-        held.copy = stage(row);
-        break;
-      } catch (const RuntimeError& e) {
-        if (e.number() == err::kFileNotFound) break;  // the package is gone: passed over
-        if (e.number() == err::kDiskFull && makeRoom(row)) continue;
-        fail();
-      } catch (...) {
-        fail();
-      }
-    }
-  }
+  if (needsCopy(files_, row)) held.copy = copyOf(row);
   held_.push_back(std::move(held));
   targets_.insert(key);
 }
@@ -65,6 +70,21 @@ void ApplyBatch::finish() {
       ui::skipFileNotFound([&] { files_.deleteFile(h.row.target); });
     }
     ++rowsDone_;
+  }
+}
+
+// The row's copy, staged; none for a missing package. A full disk is tried again once room is
+// made; any other error ends the batch.
+std::unique_ptr<platform::StagedCopy> ApplyBatch::copyOf(const ApplyRow& row) {
+  for (;;) {
+    try {
+      return stage(row);
+    } catch (const RuntimeError& e) {
+      if (packageIsMissing(e)) return nullptr;
+      if (!diskIsFull(e) || !makeRoom(row)) fail();
+    } catch (...) {
+      fail();
+    }
   }
 }
 

@@ -24,6 +24,8 @@ struct ApplyRow {
 // True when the target already is the source's package: a copy keeps the source's size and
 // last-write time, so applying again copies only what changed.
 bool isCurrent(platform::FileSystem& files, const std::string& source, const std::string& target);
+// True when Apply copies the row's package: it is marked and its target is not current.
+bool needsCopy(platform::FileSystem& files, const ApplyRow& row);
 
 // Does the rows' file steps as a batch: a row's copy is written to its temporary file when the
 // row is added, and when the batch finishes all those files are flushed together, then each
@@ -51,6 +53,7 @@ class ApplyBatch {
     std::unique_ptr<platform::StagedCopy> copy;  // none when there is nothing to put in place
   };
 
+  std::unique_ptr<platform::StagedCopy> copyOf(const ApplyRow& row);
   std::unique_ptr<platform::StagedCopy> stage(const ApplyRow& row);
   bool makeRoom(const ApplyRow& row);
   [[noreturn]] void fail();

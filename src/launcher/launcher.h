@@ -61,6 +61,11 @@ class frmLauncher {
 
  private:
   std::string GetGamePath();
+  // Applied and the Apply button always agree: no changes pending, nothing to apply.
+  void setApplied(bool applied) {
+    Applied = applied;
+    cmdApply.setEnabled(!applied);
+  }
 
   platform::Platform& platform_;
 };

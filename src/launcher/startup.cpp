@@ -39,8 +39,7 @@ void frmLauncher::Form_Load() {
     }
     stateFile.reset();
 
-    Applied = true;
-    cmdApply.setEnabled(false);
+    setApplied(true);
   });
 }
 
@@ -62,8 +61,7 @@ std::string frmLauncher::GetGamePath() {
 }
 
 void frmLauncher::chkActive_Click(std::int16_t /*index*/) {
-  Applied = false;
-  cmdApply.setEnabled(true);
+  setApplied(false);
 }
 
 }  // namespace vcit

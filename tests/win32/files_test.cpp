@@ -148,7 +148,7 @@ TEST_F(FilesTest, ACopyReplacesTheTargetWholeWithTheSourcesTime) {
   CloseHandle(h);
 
   int chunks = 0;
-  files.afterCopyChunk = [&](std::uint64_t) { ++chunks; };
+  files.afterCopyChunkForTesting = [&](std::uint64_t) { ++chunks; };
   files.copyFile(at("src.pk3"), at("target.pk3"));
   EXPECT_EQ(chunks, 3);
   EXPECT_EQ(e2e::readFile(at("target.pk3")), big);
@@ -169,7 +169,7 @@ TEST_F(FilesTest, AFailedCopyLeavesTheOldTargetAndNoTemporaryFile) {
   e2e::writeFile(at("src.pk3"), std::string(Win32FileSystem::kCopyChunk * 3, 'n'));
   e2e::writeFile(at("target.pk3"), "old target");
   // A full disk after the first chunk.
-  files.afterCopyChunk = [&](std::uint64_t copied) {
+  files.afterCopyChunkForTesting = [&](std::uint64_t copied) {
     EXPECT_TRUE(files.fileExists(at("target.pk3") + Win32FileSystem::kPartialSuffix));
     EXPECT_EQ(e2e::readFile(at("target.pk3")), "old target") << "untouched while copying";
     if (copied >= Win32FileSystem::kCopyChunk) raise(err::kDiskFull);
@@ -180,7 +180,7 @@ TEST_F(FilesTest, AFailedCopyLeavesTheOldTargetAndNoTemporaryFile) {
 
   // Nobody can take the source away in the middle: the copy comes out whole.
   bool deleted = true;
-  files.afterCopyChunk = [&](std::uint64_t) {
+  files.afterCopyChunkForTesting = [&](std::uint64_t) {
     deleted = DeleteFileW(e2e::wide(at("src.pk3")).c_str()) != 0;
   };
   files.copyFile(at("src.pk3"), at("target.pk3"));
@@ -189,7 +189,7 @@ TEST_F(FilesTest, AFailedCopyLeavesTheOldTargetAndNoTemporaryFile) {
   EXPECT_THAT(names(), ElementsAre("src.pk3", "target.pk3"));
 
   // A temporary file left by a copy cut short (power loss) is replaced by the next copy.
-  files.afterCopyChunk = nullptr;
+  files.afterCopyChunkForTesting = nullptr;
   e2e::writeFile(at("target.pk3") + Win32FileSystem::kPartialSuffix, "stale");
   e2e::writeFile(at("src.pk3"), "fresh");
   files.copyFile(at("src.pk3"), at("target.pk3"));

@@ -49,7 +49,7 @@ class FakeRecordFile : public RecordFile {
   }
 
   std::optional<std::string> read(std::int32_t number) override {
-    if (number < 1) raise(63);
+    if (number < 1) raise(err::kBadRecordNumber);
     const auto& bytes = fs_.files_.at(key_).bytes;
     const auto end = static_cast<std::uint64_t>(number) * static_cast<std::uint64_t>(length_);
     if (end > bytes.size()) return std::nullopt;
@@ -58,7 +58,7 @@ class FakeRecordFile : public RecordFile {
   }
 
   void write(std::int32_t number, const std::string& record) override {
-    if (number < 1) raise(63);
+    if (number < 1) raise(err::kBadRecordNumber);
     auto& file = fs_.files_.at(key_);
     const auto end = static_cast<std::uint64_t>(number) * static_cast<std::uint64_t>(length_);
     if (end > file.bytes.size() && end - file.bytes.size() > fs_.roomAt(key_))

@@ -115,20 +115,14 @@ class Win32RecordFile : public RecordFile {
       : file_(std::move(file)), length_(length) {}
 
   std::optional<std::string> read(std::int32_t number) override {
-    if (number < 1 || length_ < 1) raise(63);  // bad record number
-    const std::uint64_t at = offsetOf(number);
-    const auto length = static_cast<std::size_t>(length_);
-    // Records come from a block read ahead: start-up looks every package up from record 1
-    // on, so it reads the whole file once per package, and a system call per record made a
-    // state file of 32767 records take seconds.
-    if (at < blockStart_ || at + length > blockStart_ + block_.size()) readBlock(at);
-    if (at + length > blockStart_ + block_.size()) return std::nullopt;
-    return block_.substr(static_cast<std::size_t>(at - blockStart_), length);
+    std::string bytes = readRecords(number, 1);
+    if (bytes.empty()) return std::nullopt;
+    return bytes;
   }
 
   // One read for all of them: start-up reads up to 32767 records at once.
   std::string readRecords(std::int32_t first, std::int32_t count) override {
-    if (first < 1 || length_ < 1) raise(63);
+    if (first < 1 || length_ < 1) raise(err::kBadRecordNumber);
     if (count < 1) return {};
     const auto length = static_cast<std::size_t>(length_);
     std::string bytes = readAt(offsetOf(first), static_cast<std::size_t>(count) * length);
@@ -137,32 +131,21 @@ class Win32RecordFile : public RecordFile {
   }
 
   void write(std::int32_t number, const std::string& record) override {
-    if (number < 1 || length_ < 1) raise(63);
+    if (number < 1 || length_ < 1) raise(err::kBadRecordNumber);
     std::string bytes = record;
     bytes.resize(static_cast<std::size_t>(length_), ' ');
-    block_.clear();
     seekTo(file_.get(), offsetOf(number));
     writeAll(file_.get(), bytes.data(), bytes.size());
   }
 
   void truncate(std::int32_t count) override {
-    block_.clear();
     seekTo(file_.get(), offsetOf(std::max(count, 0) + 1));
     if (!SetEndOfFile(file_.get()) || !FlushFileBuffers(file_.get())) raiseLastError();
   }
 
  private:
-  static constexpr std::size_t kReadAhead = 1u << 16;
-
   std::uint64_t offsetOf(std::int32_t number) const {
     return static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(length_);
-  }
-
-  // The file's bytes from `at` on, as many as the block holds or the file has.
-  void readBlock(std::uint64_t at) {
-    block_.clear();
-    blockStart_ = at;
-    block_ = readAt(at, std::max<std::size_t>(kReadAhead, static_cast<std::size_t>(length_)));
   }
 
   // Up to `size` bytes of the file from `at` on: fewer where it ends.
@@ -184,8 +167,6 @@ class Win32RecordFile : public RecordFile {
 
   UniqueHandle file_;
   std::int32_t length_;
-  std::string block_;  // bytes of the file from blockStart_ on, as last read
-  std::uint64_t blockStart_ = 0;
 };
 
 }  // namespace
@@ -354,7 +335,7 @@ std::unique_ptr<StagedCopy> Win32FileSystem::stageCopy(const std::string& source
     if (got == 0) break;
     writeAll(copy->out.get(), buffer.data(), got);
     copied += got;
-    if (afterCopyChunk) afterCopyChunk(copied);
+    if (afterCopyChunkForTesting) afterCopyChunkForTesting(copied);
     if (progress) progress(copied);
   }
   if (!SetFileTime(copy->out.get(), nullptr, nullptr, &sourceTime)) raiseLastError();

@@ -40,9 +40,9 @@ class Win32FileSystem : public FileSystem {
                                              std::int32_t recordLength) override;
   std::string recordBytes(const std::string& text) const override;
 
-  // Called after each chunk a stage has written to its temporary file, with the bytes written
-  // so far; a test uses it to break a copy in the middle (by throwing) or to act meanwhile.
-  std::function<void(std::uint64_t)> afterCopyChunk;
+  // For tests: called after each chunk a stage writes to its temporary file, with the bytes
+  // written so far, to break a copy in the middle (by throwing) or to act meanwhile.
+  std::function<void(std::uint64_t)> afterCopyChunkForTesting;
 
  private:
   unsigned codePage_;

@@ -1,6 +1,5 @@
-// Record files read ahead in blocks: records across block boundaries, a read after a write of
-// a record already read, and a last record cut short beyond the first block; and many records
-// read at once.
+// Records of a Windows record file read one by one in any order, after writes of their own, up
+// to a last record cut short; and many records read at once.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,7 +16,7 @@ std::string recordOf(int n, char mark = '0') {
   return r + mark;
 }
 
-TEST(RecordFileReadAhead, ReadsEveryRecordInAnyOrderAndSeesItsOwnWrites) {
+TEST(RecordFileReads, ReadsEveryRecordInAnyOrderAndSeesItsOwnWrites) {
   const std::string dir = e2e::newTempFolder("records");
   const std::string path = dir + "\\Active.dat";
   constexpr int kRecords = 3000;  // about 150 KB: more than two blocks
@@ -45,7 +44,7 @@ TEST(RecordFileReadAhead, ReadsEveryRecordInAnyOrderAndSeesItsOwnWrites) {
   e2e::removeTree(dir);
 }
 
-TEST(RecordFileReadAhead, ManyRecordsAtOnceAreTheWholeOnesFromTheFirstAskedForOnAtMostTheCount) {
+TEST(RecordFileReads, ManyRecordsAtOnceAreTheWholeOnesFromTheFirstAskedForOnAtMostTheCount) {
   const std::string dir = e2e::newTempFolder("records");
   const std::string path = dir + "\\Active.dat";
   std::string bytes;
