@@ -1,7 +1,5 @@
 #include "support/launcher_fixture.h"
 
-#include "launcher/state_file.h"
-
 namespace vcit::testing {
 
 LauncherTest::LauncherTest() {
@@ -36,7 +34,7 @@ void LauncherTest::writeStateFile(const std::vector<std::string>& records) {
 }
 
 std::string LauncherTest::record(const std::string& name, int mark) const {
-  return launcher::buildRecord(fake.files, name, mark);
+  return name + std::string(50 - name.size(), ' ') + std::to_string(mark);
 }
 
 frmLauncher& LauncherTest::start() {

@@ -28,8 +28,10 @@ class LauncherTest : public ::testing::Test {
   void setBasePath(const std::string& value);
   void addPackage(const std::string& name, const std::string& bytes = "package data");
   void addPackages(int count);  // pkNN.pk3, NN from 01
-  // The state file made of these records, written as the program writes them.
+  // The state file made of these records.
   void writeStateFile(const std::vector<std::string>& records);
+  // A record as a reader of the file sees it: the name's bytes as given (50 at most), spaces
+  // to 50 bytes, then the mark digit.
   std::string record(const std::string& name, int mark) const;
 
   // Creates the launcher and runs its start-up.
