@@ -9,18 +9,10 @@
 #include "core/runtime_error.h"
 #include "launcher/state_file.h"
 #include "platform/fake/fake_files.h"
+#include "support/error_of.h"
 
 namespace vcit::launcher {
 namespace {
-
-int errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 // Records made on demand, counting reads: a file of any size without holding its bytes.
 class GeneratedRecords : public platform::RecordFile {

@@ -14,6 +14,7 @@
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_files.h"
 #include "support/e2e_driver.h"
+#include "support/error_of.h"
 
 namespace vcit::launcher {
 namespace {
@@ -26,15 +27,6 @@ const std::string kEnSpace =
     "\xE2\x80\x82"
     "en-space.pk3";                         // U+2002 first
 const std::string kKanji = "\xE6\x97\xA5";  // "日"
-
-int errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 std::string repeat(const std::string& s, int times) {
   std::string out;
