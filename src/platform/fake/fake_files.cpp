@@ -181,7 +181,7 @@ void FakeFileSystem::deleteFile(const std::string& path) {
   File* f = find(path);
   if (!f) raise(err::kFileNotFound);
   if (f->readOnly) raise(err::kPathFileAccessError);
-  if (f->locked || f->openByUs > 0) raise(err::kPermissionDenied);  // a sharing violation
+  if (f->heldOpen()) raise(err::kPermissionDenied);  // a sharing violation
   files_.erase(key(path));
 }
 
@@ -203,7 +203,7 @@ void FakeFileSystem::requireReplaceable(const std::string& target) {
   requireFolder(parentOf(target));
   if (const File* old = find(target)) {
     if (old->readOnly) raise(err::kPathFileAccessError);
-    if (old->locked || old->openByUs > 0) raise(err::kPermissionDenied);
+    if (old->heldOpen()) raise(err::kPermissionDenied);
   }
 }
 
@@ -261,7 +261,7 @@ std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
     raise(err::kFileNotFound);
   }
   // The source is opened to read, sharing only reading: a writer that has it open refuses.
-  if (src->locked || src->openByUs > 0) raise(err::kPermissionDenied);
+  if (src->heldOpen()) raise(err::kPermissionDenied);
   requireReplaceable(target);
   std::string bytes = src->bytes;
   const std::uint64_t mtime = src->lastWriteTime;
@@ -287,7 +287,7 @@ void FakeFileSystem::replaceContents(const std::string& path, const std::string&
   requireFolder(parentOf(path));
   if (const File* old = find(path)) {
     if (old->readOnly) raise(err::kPathFileAccessError);
-    if (old->locked || old->openByUs > 0) raise(err::kPermissionDenied);
+    if (old->heldOpen()) raise(err::kPermissionDenied);
   }
   // The new contents are written beside the old ones before they take their place.
   if (failReplaceContents || bytes.size() > roomAt(path)) raise(err::kDiskFull);
@@ -306,7 +306,7 @@ void FakeFileSystem::removePartialFiles(const std::string& folder) {
     const bool partial =
         key(parentOf(f.name)) == folderKey && f.name.size() > suffix.size() &&
         text::equalsIgnoreCase(f.name.substr(f.name.size() - suffix.size()), suffix);
-    if (partial && !f.locked && f.openByUs == 0)
+    if (partial && !f.heldOpen())
       it = files_.erase(it);
     else
       ++it;

@@ -28,6 +28,7 @@ class FakeFileSystem : public FileSystem {
     bool system = false;
     bool locked = false;  // held open by another program
     int openByUs = 0;     // record files of this program that have it open
+    bool heldOpen() const { return locked || openByUs > 0; }
     std::uint64_t lastWriteTime = 0;
   };
 
