@@ -70,7 +70,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     return 1;
   }
   window->quitOnDestroy = true;
-  window->bind(vcit::launcher::bindings(launcher));
   // Apply's progress shows on the launcher's taskbar button; meanwhile the handlers of every
   // window of the program wait.
   services->progress.window = window->hwnd();
@@ -83,6 +82,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   } catch (const std::exception& e) {
     vcit::ui::reportFailure(platform.messages, vcit::ui::asRuntimeError(e));
   }
+  // Bound once the rows are filled: each control is then set once, to what it shows.
+  window->bind(vcit::launcher::bindings(launcher));
   window->show(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
   return Form::runMessageLoop();
 }

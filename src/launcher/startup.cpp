@@ -27,7 +27,7 @@ void frmLauncher::Form_Load() {
 
     // The file is released on every path out of here, so a later Apply can rewrite it.
     auto stateFile = platform_.files.openRecordFile(StateFilePath, launcher::kRecordLength);
-    launcher::StateRecords records(*stateFile, platform_.files);
+    launcher::StateRecords records(*stateFile, platform_.files, filList.fileNames());
     for (long i = 0; i < filList.listCount(); ++i) {
       filList.setListIndex(i);
       const std::string package = filList.fileName();

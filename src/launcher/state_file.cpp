@@ -1,5 +1,7 @@
 #include "launcher/state_file.h"
 
+#include <algorithm>
+
 #include "core/dynamic_value.h"
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -15,28 +17,47 @@ std::string_view trimmedName(std::string_view record) {
   return text::trimmedSpaces(record.substr(0, kNameLength));
 }
 
+// A package name as the records store it, trimmed.
+std::string storedName(const platform::FileSystem& files, const std::string& packageName) {
+  return text::trimSpaces(files.recordBytes(packageName));
+}
+
+// 52 KB a read: few calls, and memory the next read can use again.
+constexpr std::int32_t kRecordsPerRead = 1024;
+
 }  // namespace
 
+StateRecords::StateRecords(platform::RecordFile& file, const platform::FileSystem& files,
+                           const std::vector<std::string>& packageNames)
+    : file_(file), files_(files) {
+  for (const auto& name : packageNames)
+    if (text::trimmedSpaces(name) == name) records_.try_emplace(storedName(files, name));
+}
+
 void StateRecords::read() {
-  // In one piece and without a map: a file of 32767 records is read at every start, and an
-  // allocation per record cost more than the rest of start-up's own work.
-  bytes_ = file_.readRecords(1, kLastRecordNumber);
-  const std::size_t count = bytes_.size() / kLength;
-  names_.clear();
-  names_.reserve(count);
-  for (std::size_t i = 0; i < count; ++i)
-    names_.push_back(trimmedName(std::string_view(bytes_).substr(i * kLength, kLength)));
-  full_ = count >= static_cast<std::size_t>(kLastRecordNumber);
+  // In pieces, keeping only the records asked for: a file of 32767 records is read at every
+  // start, and memory for all of it cost more than the rest of start-up's own work.
+  std::int32_t count = 0;
+  while (count < kLastRecordNumber) {
+    const std::string bytes =
+        file_.readRecords(count + 1, std::min(kRecordsPerRead, kLastRecordNumber - count));
+    const std::string_view records(bytes);
+    for (std::size_t at = 0; at + kLength <= records.size(); at += kLength, ++count) {
+      const auto found = records_.find(trimmedName(records.substr(at, kLength)));
+      if (found != records_.end() && !found->second)
+        found->second = std::string(records.substr(at, kLength));
+    }
+    if (bytes.size() < kLength * static_cast<std::size_t>(kRecordsPerRead)) break;
+  }
+  full_ = count >= kLastRecordNumber;
   read_ = true;
 }
 
 std::optional<std::string> StateRecords::find(const std::string& packageName) {
   if (!read_) read();
-  if (text::trimSpaces(packageName) == packageName) {
-    const std::string name = text::trimSpaces(files_.recordBytes(packageName));
-    // A scan in file order: the first equal name wins. At most 16 packages are looked up.
-    for (std::size_t i = 0; i < names_.size(); ++i)
-      if (names_[i] == name) return bytes_.substr(i * kLength, kLength);
+  if (text::trimmedSpaces(packageName) == packageName) {
+    const auto found = records_.find(storedName(files_, packageName));
+    if (found != records_.end() && found->second) return found->second;
   }
   if (full_) raise(err::kOverflow);
   return std::nullopt;

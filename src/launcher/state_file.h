@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,14 +19,13 @@ inline constexpr std::size_t kNameLength = 50;
 // Record numbers are 16-bit: a lookup counts no further than this.
 inline constexpr std::int32_t kLastRecordNumber = 32767;
 
-// The state file's records, read once, at the first lookup: for every name, the first record
-// that holds it. Lives no longer than the open file.
+// The records of the listed packages in the state file, read once, at the first lookup: for
+// every name, the first record that holds it. Lives no longer than the open file.
 class StateRecords {
  public:
-  StateRecords(platform::RecordFile& file, const platform::FileSystem& files)
-      : file_(file), files_(files) {}
-  StateRecords(const StateRecords&) = delete;  // the names are views into the bytes
-  StateRecords& operator=(const StateRecords&) = delete;
+  // packageNames: the names find is asked for (another name is one without a record).
+  StateRecords(platform::RecordFile& file, const platform::FileSystem& files,
+               const std::vector<std::string>& packageNames);
 
   // The first record whose name, without its leading and trailing spaces, is the package
   // name (the listed name, not trimmed: one with spaces at its ends matches nothing) as the
@@ -38,9 +39,9 @@ class StateRecords {
   platform::RecordFile& file_;
   const platform::FileSystem& files_;
   bool read_ = false;
-  std::string bytes_;                    // the whole records, in file order
-  std::vector<std::string_view> names_;  // of each record, its trimmed name field
-  bool full_ = false;                    // record 32767 is there
+  // The stored name of each package, trimmed, and the first record that holds it.
+  std::map<std::string, std::optional<std::string>, std::less<>> records_;
+  bool full_ = false;  // record 32767 is there
 };
 
 // The record's mark digit taken as a number (error 13 when it is not one).

@@ -22,6 +22,8 @@ class FileList {
   }
   const std::string& path() const { return path_; }
   long listCount() const { return static_cast<long>(entries_.size()); }
+  // Every entry's name and extension, in the list's order.
+  const std::vector<std::string>& fileNames() const { return entries_; }
   // Error 380 for an index outside the entries.
   void setListIndex(long index);
   // The selected entry's name and extension, without folder; empty when none is selected.

@@ -78,7 +78,9 @@ TEST_F(StateFileTest, NamesOutsideTheCodePageKeepTheirOwnMarksAndLendThemToNoOth
   for (const auto& name : kOutsideThePage) records.push_back(record(name, 1));
   GeneratedRecords file(static_cast<std::int32_t>(records.size()),
                         [&](std::int32_t n) { return records[n - 1]; });
-  StateRecords lookup(file, files);
+  std::vector<std::string> names = kOutsideThePage;
+  names.insert(names.end(), kNeverMarked.begin(), kNeverMarked.end());
+  StateRecords lookup(file, files, names);
   for (const auto& name : kOutsideThePage) {
     const auto found = lookup.find(name);
     EXPECT_TRUE(found && markOf(*found) == 1) << name;
@@ -114,7 +116,7 @@ TEST_F(StateFileTest, LookupReadsTheFileOnceAndTheFirstOfEqualNamesWins) {
   const std::vector<std::string> records = {record("a.pk3", 0), record("b.pk3", 1),
                                             record("b.pk3", 2), record("Case.pk3", 1)};
   GeneratedRecords file(4, [&](std::int32_t n) { return records[n - 1]; });
-  StateRecords lookup(file, files);
+  StateRecords lookup(file, files, {"b.pk3", "a.pk3", "case.pk3", "c.pk3", " a.pk3"});
   EXPECT_EQ(markOf(*lookup.find("b.pk3")), 1);
   EXPECT_EQ(markOf(*lookup.find("a.pk3")), 0);
   EXPECT_FALSE(lookup.find("case.pk3")) << "letter case counts";
@@ -126,7 +128,7 @@ TEST_F(StateFileTest, LookupReadsTheFileOnceAndTheFirstOfEqualNamesWins) {
 TEST_F(StateFileTest, LookupIgnoresAnIncompleteLastRecord) {
   files.addFile("C:\\s.dat", record("a.pk3", 1) + record("b.pk3", 1).substr(0, 50));
   auto file = files.openRecordFile("C:\\s.dat", kRecordLength);
-  StateRecords lookup(*file, files);
+  StateRecords lookup(*file, files, {"a.pk3", "b.pk3"});
   EXPECT_TRUE(lookup.find("a.pk3"));
   EXPECT_FALSE(lookup.find("b.pk3"));
 }
@@ -136,7 +138,7 @@ TEST_F(StateFileTest, ALookupThatFindsNothingInRecords1To32767Overflows) {
     return record(n == 32767 ? "last.pk3" : n == 32768 ? "beyond.pk3" : "hay.pk3", 1);
   };
   GeneratedRecords full(32768, hay);
-  StateRecords lookup(full, files);
+  StateRecords lookup(full, files, {"last.pk3", "hay.pk3", "beyond.pk3", "none.pk3"});
   EXPECT_TRUE(lookup.find("last.pk3")) << "record 32767 is still counted";
   EXPECT_TRUE(lookup.find("hay.pk3"));
   EXPECT_EQ(errorOf([&] { lookup.find("beyond.pk3"); }), 6) << "record 32768 is not";
@@ -144,10 +146,10 @@ TEST_F(StateFileTest, ALookupThatFindsNothingInRecords1To32767Overflows) {
   EXPECT_EQ(full.reads, 32767) << "nothing is read past the last record number";
 
   GeneratedRecords exactly(32767, hay);
-  EXPECT_EQ(errorOf([&] { StateRecords(exactly, files).find("none.pk3"); }), 6)
+  EXPECT_EQ(errorOf([&] { StateRecords(exactly, files, {"none.pk3"}).find("none.pk3"); }), 6)
       << "counting on from record 32767 overflows, whether or not a record follows";
   GeneratedRecords shorter(32766, hay);
-  EXPECT_EQ(errorOf([&] { StateRecords(shorter, files).find("none.pk3"); }), 0);
+  EXPECT_EQ(errorOf([&] { StateRecords(shorter, files, {"none.pk3"}).find("none.pk3"); }), 0);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ class StateFileCodePage : public ::testing::Test {
         file->write(static_cast<std::int32_t>(i + 1), buildRecord(files, names[i], 1));
     }
     auto file = io.openRecordFile(path_, kRecordLength);
-    StateRecords records(*file, files);
+    StateRecords records(*file, files, names);
     std::vector<std::optional<int>> marks;
     for (const auto& name : names) {
       const auto record = records.find(name);
@@ -111,9 +111,9 @@ TEST_P(StateFileCollisions, NoNameTakesTheMarkOfAnother) {
   const auto marks = writeAndReadBack(files, names);
   EXPECT_EQ(marks, std::vector<std::optional<int>>(names.size(), 1));
   auto file = Win32FileSystem().openRecordFile(path_, kRecordLength);
-  StateRecords records(*file, files);
   names = c.neverMarked;
   names.push_back(lookalike);
+  StateRecords records(*file, files, names);
   for (const auto& name : names) EXPECT_FALSE(records.find(name)) << name;
 }
 
