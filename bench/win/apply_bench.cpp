@@ -10,6 +10,8 @@
 //
 // With --keep the packages stay in FOLDER\apply-program\Mods for tools/bench's `cp`, and
 // --clean removes them.
+#include <windows.h>
+
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
@@ -22,9 +24,13 @@
 #include "platform/win32/win32_progress.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
-#include "win/bench_util.h"
+#include "support/e2e_files.h"
+#include "support/e2e_measures.h"
+#include "support/e2e_pattern_files.h"
+#include "support/e2e_registry.h"
+#include "support/e2e_text.h"
 
-using namespace vcit::bench;
+using namespace vcit::e2e;
 namespace platform = vcit::platform;
 
 namespace {
@@ -139,8 +145,8 @@ int main(int argc, char** argv) {
   try {
     removeTree(program);
     removeTree(game);
-    makeFolders(program + "\\Mods");
-    makeFolders(game + "\\main");
+    createFolders(program + "\\Mods");
+    createFolders(game + "\\main");
     constexpr int kPackages = 16;
     auto name = [](int i) {
       char buf[32];
@@ -149,7 +155,7 @@ int main(int argc, char** argv) {
     };
     for (int i = 0; i < kPackages; ++i)
       writePattern(program + "\\Mods\\" + name(i), sizeMb << 20, static_cast<std::uint32_t>(i + 1));
-    setBasePath(game);
+    const BasePath basePath(game);
 
     platform::Win32Registry registry;
     CountingFiles files;

@@ -10,6 +10,8 @@
 //
 // --make only writes the packages (FOLDER\steps-src), so that a shell can time `cp` + `sync`
 // of them beside this run; --clean removes everything.
+#include <windows.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,9 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "win/bench_util.h"
+#include "support/e2e_files.h"
+#include "support/e2e_measures.h"
+#include "support/e2e_pattern_files.h"
+#include "support/e2e_text.h"
 
-using namespace vcit::bench;
+using namespace vcit::e2e;
 
 namespace {
 
@@ -85,15 +90,15 @@ int main(int argc, char** argv) {
       removeTree(dst);
       return 0;
     }
-    if (make || !exists(src + "\\" + packageName(kPackages - 1))) {
+    if (make || !fileExists(src + "\\" + packageName(kPackages - 1))) {
       removeTree(src);
-      makeFolders(src);
+      createFolders(src);
       for (int i = 0; i < kPackages; ++i)
         writePattern(src + "\\" + packageName(i), sizeMb << 20, static_cast<std::uint32_t>(i + 1));
       if (make) return 0;
     }
     removeTree(dst);
-    makeFolders(dst);
+    createFolders(dst);
 
     Steps s;
     std::vector<char> buffer(chunkKb << 10);

@@ -2,6 +2,8 @@
 // (open and enumeration into the cache) against cached reads, measured in one run.
 //
 //   bench_regop_wine [--small]      (--small: 200 values)
+#include <windows.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -13,9 +15,9 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "registry/reg_op.h"
-#include "win/bench_util.h"
+#include "support/e2e_measures.h"
 
-using namespace vcit::bench;
+using namespace vcit::e2e;
 
 int main(int argc, char** argv) {
   int values = 10000;

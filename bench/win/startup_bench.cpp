@@ -11,6 +11,8 @@
 // --records N: a state file of N records (given more than once, one program folder each);
 // without it, 16 and 32767. --small: one run each, and 16 and 1,000 records by default (the
 // build's quick run).
+#include <windows.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -18,9 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "win/bench_util.h"
+#include "support/e2e_files.h"
+#include "support/e2e_measures.h"
+#include "support/e2e_process.h"
+#include "support/e2e_registry.h"
 
-using namespace vcit::bench;
+using namespace vcit::e2e;
 
 namespace {
 
@@ -34,9 +39,10 @@ double median(std::vector<double> v) {
 // Milliseconds until the program's main window shows; negative when it failed.
 double timeStart(const std::string& exe, const std::string& folder, std::string& failure) {
   const double start = now();
-  Child child(exe, folder);
+  Process child(exe, {}, folder);
   std::string box;
-  HWND window = waitForMainWindow(child.id(), 60000, &box);
+  // Polled often: this wait is what is timed.
+  HWND window = child.waitForMainWindow(60000, &box, 2);
   const double ms = (now() - start) * 1000;
   if (!window) failure = box.empty() ? "no window within 60 s" : "message box: " + box;
   child.close();
@@ -53,9 +59,8 @@ std::string packageName(int p) {
 // packages' own records last (or the first `records` of them when there are fewer).
 void makeProgram(const std::string& program, const std::string& launcher, int records) {
   removeTree(program);
-  makeFolders(program + "\\Mods");
-  if (!CopyFileW(wide(launcher).c_str(), wide(program + "\\VCITLauncher.exe").c_str(), FALSE))
-    throw std::runtime_error("cannot copy the launcher");
+  createFolders(program + "\\Mods");
+  copyFile(launcher, program + "\\VCITLauncher.exe");
   std::string state;
   state.reserve(static_cast<std::size_t>(records) * 51);
   for (int r = 0; r < records - kPackages; ++r) {
@@ -110,8 +115,8 @@ int main(int argc, char** argv) {
     }
     const std::string game = work + "\\startup-game";
     removeTree(game);
-    makeFolders(game + "\\main");
-    setBasePath(game);
+    createFolders(game + "\\main");
+    const BasePath basePath(game);
 
     std::string failure;
     // One start of each, untimed, so that all find the server and the files warm.

@@ -10,17 +10,31 @@
 //
 // --full-disk names a folder "main" on a small file system (tools/fault-test mounts one); the
 // disk-full case is skipped without it. --small: 4 kills of 4 packages of 4 MB.
+#include <windows.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "win/bench_util.h"
+#include "launcher/control_ids.h"
+#include "platform/win32/scoped_win.h"
+#include "support/e2e_files.h"
+#include "support/e2e_input.h"
+#include "support/e2e_measures.h"
+#include "support/e2e_message_boxes.h"
+#include "support/e2e_pattern_files.h"
+#include "support/e2e_process.h"
+#include "support/e2e_registry.h"
+#include "support/e2e_text.h"
+#include "support/e2e_windows.h"
 
-using namespace vcit::bench;
+using namespace vcit::e2e;
+namespace ids = vcit::launcher::ids;
 
 namespace {
 
@@ -60,6 +74,7 @@ struct Setup {
   std::string main;
   int packages = 0;
   std::uint64_t size = 0;
+  std::optional<BasePath> basePath;
 
   std::string source(int i) const { return program + "\\Mods\\" + packageName(i); }
   std::string target(int i) const { return main + "\\" + packageName(i); }
@@ -75,14 +90,17 @@ struct Setup {
     packages = count;
     size = bytes;
     removeTree(program);
-    removeTree(mainFolder.empty() ? game : main);
-    makeFolders(program + "\\Mods");
-    makeFolders(main);
-    if (!CopyFileW(wide(launcher).c_str(), wide(program + "\\VCITLauncher.exe").c_str(), FALSE))
-      throw std::runtime_error("cannot copy the launcher");
+    // The main folder given is where a file system is mounted: emptied, not removed.
+    if (mainFolder.empty())
+      removeTree(game);
+    else
+      emptyFolder(main);
+    createFolders(program + "\\Mods");
+    createFolders(main);
+    copyFile(launcher, program + "\\VCITLauncher.exe");
     for (int i = 0; i < packages; ++i)
       writePattern(source(i), size, static_cast<std::uint32_t>(1000 + i));
-    setBasePath(game);
+    basePath.emplace(game);
   }
 
   void writeMarks(const std::vector<int>& marks) const {
@@ -100,39 +118,30 @@ struct Setup {
 
 // The launcher started with its window up: the Apply button and a check box to click.
 struct Running {
-  Child child;
+  Process child;
   HWND window = nullptr;
   HWND apply = nullptr;
   HWND checkBox = nullptr;
   std::vector<HWND> rows;  // the check boxes, top to bottom
 
-  explicit Running(const Setup& s) : child(s.program + "\\VCITLauncher.exe", s.program) {
+  explicit Running(const Setup& s) : child(s.program + "\\VCITLauncher.exe") {
     std::string box;
-    window = waitForMainWindow(child.id(), 30000, &box);
+    window = child.waitForMainWindow(30000, &box);
     if (!window)
       throw std::runtime_error("the launcher did not start: " + (box.empty() ? "no window" : box));
-    apply = childWithText(window, "&Apply");
-    for (HWND b : childrenOfClass(window, "Button")) {
-      const LONG type = GetWindowLongW(b, GWL_STYLE) & BS_TYPEMASK;
-      if ((type == BS_3STATE || type == BS_AUTO3STATE || type == BS_CHECKBOX ||
-           type == BS_AUTOCHECKBOX) &&
-          IsWindowVisible(b) && IsWindowEnabled(b))
-        rows.push_back(b);
-    }
-    std::sort(rows.begin(), rows.end(), [](HWND a, HWND b) {
-      RECT ra{}, rb{};
-      GetWindowRect(a, &ra);
-      GetWindowRect(b, &rb);
-      return ra.top < rb.top;
-    });
+    apply = childById(window, ids::kApply);
+    // The window shows 16 rows at the most.
+    for (int i = 0; i < std::min(s.packages, 16); ++i)
+      rows.push_back(childById(window, ids::kMarkBase + i));
     if (!rows.empty()) checkBox = rows.front();
-    if (!apply || !checkBox) throw std::runtime_error("no Apply button or check box found");
+    if (!apply || !checkBox || std::count(rows.begin(), rows.end(), nullptr) > 0)
+      throw std::runtime_error("no Apply button or check box found");
   }
 
   // One click on each of these rows: their marks change, and a change is pending.
   void toggle(const std::vector<int>& which) {
     for (int i : which) clickButton(rows.at(static_cast<std::size_t>(i)));
-    if (!waitFor([&] { return IsWindowEnabled(apply) != FALSE; }, 10000))
+    if (!waitUntil([&] { return IsWindowEnabled(apply) != FALSE; }, 10000))
       throw std::runtime_error("the Apply button did not become enabled");
   }
 
@@ -140,7 +149,7 @@ struct Running {
   void makePending() {
     clickButton(checkBox);
     clickButton(checkBox);
-    if (!waitFor([&] { return IsWindowEnabled(apply) != FALSE; }, 10000))
+    if (!waitUntil([&] { return IsWindowEnabled(apply) != FALSE; }, 10000))
       throw std::runtime_error("the Apply button did not become enabled");
   }
   bool applied() const { return !IsWindowEnabled(apply); }
@@ -244,7 +253,8 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
     r.makePending();
     const double t = now();
     clickButton(r.apply);
-    if (!waitFor([&] { return r.applied(); }, 600000))
+    // Polled often: this wait is what is timed.
+    if (!waitUntil([&] { return r.applied(); }, 600000, 2))
       throw std::runtime_error("Apply did not finish");
     full = now() - t;
     r.child.close();
@@ -279,7 +289,7 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
       const double t = now();
       while (now() - t < delay) Sleep(1);
       finished = r.applied();
-      r.child.kill();
+      r.child.terminate();
     }
     if (finished)
       ++counts.finishedBeforeKill;
@@ -298,7 +308,7 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
     Running r(s);
     r.makePending();
     clickButton(r.apply);
-    if (!waitFor([&] { return r.applied(); }, 600000))
+    if (!waitUntil([&] { return r.applied(); }, 600000))
       throw std::runtime_error("the last Apply did not finish");
     r.child.close();
   }
@@ -324,11 +334,9 @@ void faultCase(const std::string& name, Setup& s, const std::string& expected, C
     Running r(s);
     r.makePending();
     clickButton(r.apply);
-    HWND box = nullptr;
-    waitFor([&] { return (box = visibleWindow(r.child.id(), true)) != nullptr; }, 120000);
-    if (box) {
-      seen = messageBoxText(box);
-      answerOk(box);
+    if (const auto box = waitForMessageBox(r.child.id(), 120000)) {
+      seen = box->text;
+      answer(*box, IDOK);
     }
     stillPending = !r.applied();
     r.child.close();
@@ -392,8 +400,9 @@ int main(int argc, char** argv) {
     SetFileAttributesW(wide(s.target(1)).c_str(), FILE_ATTRIBUTE_NORMAL);
     {
       // Another program holds the target open without sharing it.
-      Handle held(CreateFileW(wide(s.target(2)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+      const vcit::platform::win32::UniqueHandle held(
+          CreateFileW(wide(s.target(2)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr));
       faultCase("locked", s, "70:", counts);
     }
     s.cleanup();
@@ -409,8 +418,7 @@ int main(int argc, char** argv) {
       if (!partials.empty())
         counts.failures.push_back("disk full: a temporary copy was left behind");
       removeTree(d.program);
-      for (const auto& name : listFolder(fullDiskMain, "*"))
-        if (name != "." && name != "..") DeleteFileW(wide(fullDiskMain + "\\" + name).c_str());
+      emptyFolder(fullDiskMain);
     }
     std::printf(
         "RESULT fault_kill runs=%d killed_during_apply=%d finished_before_kill=%d "

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/win32/scoped_win.h"
 #include "support/e2e_text.h"
 #include "support/e2e_windows.h"
 
@@ -23,6 +24,12 @@ namespace {
 
 fs::path pathOf(const std::string& p) {
   return fs::path(wide(p));
+}
+
+void clearReadOnly(const fs::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
 }
 
 }  // namespace
@@ -74,17 +81,46 @@ bool fileExists(const std::string& path) {
   return fs::is_regular_file(pathOf(path), ec);
 }
 
+std::uint64_t fileSize(const std::string& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(pathOf(path), ec);
+  return ec ? 0 : size;
+}
+
+std::vector<std::string> listFolder(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  const platform::win32::UniqueFindHandle find(
+      FindFirstFileW(wide(folder + "\\" + pattern).c_str(), &data));
+  if (!find) return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.push_back(narrow(name));
+  } while (FindNextFileW(find.get(), &data));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 void copyFile(const std::string& source, const std::string& target) {
   fs::copy_file(pathOf(source), pathOf(target), fs::copy_options::overwrite_existing);
 }
 
 void removeTree(const std::string& path) {
+  const fs::path root = pathOf(path);
   std::error_code ec;
+  // A read-only file cannot be deleted until its attribute is cleared.
+  clearReadOnly(root);
+  for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+    clearReadOnly(it->path());
   for (int attempt = 0; attempt < 20; ++attempt) {  // a just-ended program may still hold a file
-    fs::remove_all(pathOf(path), ec);
+    fs::remove_all(root, ec);
     if (!ec) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
+}
+
+void emptyFolder(const std::string& path) {
+  for (const auto& name : listFolder(path, "*")) removeTree(path + "\\" + name);
 }
 
 std::string artifactFolder() {
@@ -94,9 +130,11 @@ std::string artifactFolder() {
 }
 
 std::string stateRecord(const std::string& name, int mark) {
-  std::string record = name;
-  record.resize(50, ' ');
-  return record + std::to_string(mark);
+  constexpr std::size_t kNameLength = 50;
+  if (name.size() > kNameLength)
+    throw std::invalid_argument("no state record holds a name of " + std::to_string(name.size()) +
+                                " bytes: " + name);
+  return name + std::string(kNameLength - name.size(), ' ') + std::to_string(mark);
 }
 
 }  // namespace vcit::e2e

@@ -36,6 +36,10 @@ void click(HWND control) {
   settle(control);
 }
 
+void clickButton(HWND button) {
+  PostMessageW(button, BM_CLICK, 0, 0);
+}
+
 void pressKey(WORD virtualKey, bool shift, bool control, bool alt) {
   std::vector<INPUT> inputs;
   auto key = [&](WORD vk, bool up) {

@@ -6,16 +6,18 @@
 
 namespace vcit::e2e {
 
+std::string messageBoxText(HWND box) {
+  const HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? windowText(text) : std::string();
+}
+
 std::optional<MessageBoxSeen> waitForMessageBox(DWORD processId, int timeoutMs) {
   MessageBoxSeen seen;
   const bool found = waitUntil(
       [&] {
         for (HWND hwnd : topLevelWindows(processId)) {
-          if (className(hwnd) != "#32770") continue;
-          seen.hwnd = hwnd;
-          seen.title = windowText(hwnd);
-          // The text of a message box is its static control 0xFFFF.
-          if (HWND text = GetDlgItem(hwnd, 0xFFFF)) seen.text = windowText(text);
+          if (!isMessageBox(hwnd)) continue;
+          seen = {hwnd, windowText(hwnd), messageBoxText(hwnd)};
           return true;
         }
         return false;

@@ -17,6 +17,8 @@ struct MessageBoxSeen {
   std::string title;
   std::string text;
 };
+// The text of a message box (its static control 0xFFFF).
+std::string messageBoxText(HWND box);
 std::optional<MessageBoxSeen> waitForMessageBox(DWORD processId, int timeoutMs = 5000);
 // Presses the box's button with this identifier (IDOK, IDYES, IDNO) and waits until it is gone.
 void answer(const MessageBoxSeen& box, int buttonId);

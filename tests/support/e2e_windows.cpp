@@ -59,6 +59,16 @@ std::vector<HWND> topLevelWindows(DWORD processId) {
   return search.found;
 }
 
+bool isMessageBox(HWND hwnd) {
+  return className(hwnd) == "#32770";
+}
+
+HWND mainWindowOf(DWORD processId) {
+  for (HWND hwnd : topLevelWindows(processId))
+    if (!isMessageBox(hwnd)) return hwnd;
+  return nullptr;
+}
+
 HWND findWindow(DWORD processId, const std::string& caption, const char* windowClass) {
   for (HWND hwnd : topLevelWindows(processId)) {
     if (windowText(hwnd) != caption) continue;
@@ -68,12 +78,12 @@ HWND findWindow(DWORD processId, const std::string& caption, const char* windowC
   return nullptr;
 }
 
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (true) {
     if (condition()) return true;
     if (std::chrono::steady_clock::now() > end) return false;
-    sleepMs(20);
+    sleepMs(pollMs);
   }
 }
 

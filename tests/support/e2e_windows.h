@@ -19,10 +19,15 @@ std::string windowText(HWND hwnd);
 std::string className(HWND hwnd);
 // The visible top-level windows of a process.
 std::vector<HWND> topLevelWindows(DWORD processId);
+// A message box or another dialog of the standard dialog class (#32770).
+bool isMessageBox(HWND hwnd);
+// The first visible top-level window of the process that is no message box, or null.
+HWND mainWindowOf(DWORD processId);
 // A visible top-level window of the process with this caption (and class, when given).
 HWND findWindow(DWORD processId, const std::string& caption, const char* windowClass = nullptr);
-// Polls until the condition holds; false after the timeout.
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+// Polls until the condition holds; false after the timeout. Where the wait is what is timed,
+// a short poll interval keeps the figure close to the moment the condition came true.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000, int pollMs = 20);
 // Lets the window's thread process what is queued for it.
 void settle(HWND hwnd);
 
