@@ -1,19 +1,14 @@
 #include "ui/win32/accessible_window.h"
 
-#include <commctrl.h>
-
 #include "ui/win32/accessible_object.h"
 
 namespace vcit::ui::win32 {
 
 AccessibleWindow::AccessibleWindow(HWND hwnd, const ControlLayout& layout)
-    : hwnd_(hwnd), layout_(layout) {
-  SetWindowSubclass(hwnd_, subclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
-}
+    : hwnd_(hwnd), layout_(layout) {}
 
 AccessibleWindow::~AccessibleWindow() {
-  disconnect();
-  if (hwnd_) RemoveWindowSubclass(hwnd_, subclassProc, 0);
+  windowGone();
 }
 
 AccessibleDescription AccessibleWindow::describe() const {
@@ -35,36 +30,19 @@ long AccessibleWindow::state(const AccessibleDescription& d) const {
   return state;
 }
 
-LRESULT CALLBACK AccessibleWindow::subclassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-  auto* window = reinterpret_cast<AccessibleWindow*>(self);
-  switch (message) {
-    case WM_GETOBJECT:
-      // The object identifier arrives as a 32-bit value, sign-extended or not.
-      if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-        if (const LRESULT result = window->clientObject(wParam)) return result;
-      }
-      break;
-    case WM_NCDESTROY:
-      window->disconnect();
-      RemoveWindowSubclass(hwnd, subclassProc, 0);
-      window->hwnd_ = nullptr;
-      break;
-    default:
-      break;
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-LRESULT AccessibleWindow::clientObject(WPARAM flags) {
+LRESULT AccessibleWindow::getObject(WPARAM flags, LPARAM objectId) {
+  // The object identifier arrives as a 32-bit value, sign-extended or not.
+  if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT)) return 0;
   if (!object_) object_ = AccessibleObject::create(*this);
   return object_->result(flags);
 }
 
-void AccessibleWindow::disconnect() {
-  if (!object_) return;
-  object_->disconnect();
-  object_.reset();
+void AccessibleWindow::windowGone() {
+  if (object_) {
+    object_->disconnect();
+    object_.reset();
+  }
+  hwnd_ = nullptr;
 }
 
 }  // namespace vcit::ui::win32

@@ -13,11 +13,11 @@ namespace vcit::ui::win32 {
 class AccessibleObject;
 
 // What a screen reader reads of one child window of a form. The window answers WM_GETOBJECT
-// for its client area with the program's own IAccessible, which names and describes it from
-// its layout and model (Wine's standard objects leave buttons and check boxes as a bare
-// "client" without a name or a checked state) and leaves the rest (place, parent, navigation)
-// to the system's standard object. Once the window is gone, the object that a reader may still
-// hold answers CO_E_OBJNOTCONNECTED.
+// for its client area with the program's own IAccessible (the form passes the message on),
+// which names and describes it from its layout and model (Wine's standard objects leave
+// buttons and check boxes as a bare "client" without a name or a checked state) and leaves the
+// rest (place, parent, navigation) to the system's standard object. Once the window is gone,
+// the object that a reader may still hold answers CO_E_OBJNOTCONNECTED.
 class AccessibleWindow {
  public:
   AccessibleWindow(HWND hwnd, const ControlLayout& layout);
@@ -28,6 +28,12 @@ class AccessibleWindow {
   // The model control and name provider the description follows from now on.
   void bind(const Binding& binding) { binding_ = binding; }
 
+  // The answer to WM_GETOBJECT: the object of the client area, or 0 for any other object
+  // (the window's own procedure answers those).
+  LRESULT getObject(WPARAM flags, LPARAM objectId);
+  // Disconnects the object: the window is gone (WM_NCDESTROY).
+  void windowGone();
+
   AccessibleDescription describe() const;
   // The MSAA state bits: those of the description, and enabled, focus and visibility of the
   // window.
@@ -35,11 +41,6 @@ class AccessibleWindow {
   HWND hwnd() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR self);
-  LRESULT clientObject(WPARAM flags);
-  void disconnect();
-
   HWND hwnd_;
   const ControlLayout& layout_;
   std::optional<Binding> binding_;

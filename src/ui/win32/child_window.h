@@ -10,6 +10,7 @@
 #include "ui/control.h"
 #include "ui/form_layout.h"
 #include "ui/win32/accessible_window.h"
+#include "ui/win32/window_subclass.h"
 
 namespace vcit::ui::win32 {
 
@@ -27,6 +28,7 @@ struct ChildWindow {
   Control* model = nullptr;
   std::function<void()> click;  // what a click on it does to the model; empty when unbound
   std::unique_ptr<AccessibleWindow> accessible;  // what screen readers read of it
+  std::unique_ptr<WindowSubclass> subclass;      // the form's procedure in front of its own
 };
 
 // A form's child windows, found by window or by identifier.

@@ -6,6 +6,7 @@
 
 #include "ui/form_layout.h"
 #include "ui/win32/child_window.h"
+#include "ui/win32/window_subclass.h"
 
 namespace vcit::ui::win32 {
 
@@ -22,6 +23,8 @@ struct ControlAdapter {
   void (*addStyles)(const ControlLayout& layout, DWORD& style, DWORD& exStyle);
   // Runs once the window exists; may be null.
   void (*created)(HWND hwnd);
+  // Sees the window's messages before its own procedure (window.callOwn); may be null.
+  LRESULT (*message)(const WindowSubclass& window, UINT message, WPARAM wParam, LPARAM lParam);
   // Ties the model control to the window: the window follows the model from now on, and
   // child.click tells the model of a click. Error 51 for a model of another kind.
   void (*bind)(ChildWindow& child, const Binding& binding, const MoveFocusOn& moveFocusOn);

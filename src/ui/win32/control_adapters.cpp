@@ -46,11 +46,11 @@ void noBinding(ChildWindow&, const Binding&, const MoveFocusOn&) {
 
 // A check box without a caption has no text to draw its focus rectangle around: it is drawn
 // around the box itself.
-LRESULT CALLBACK checkBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                              UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+LRESULT checkBoxMessage(const WindowSubclass& window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND hwnd = window.hwnd();
   switch (message) {
     case WM_PAINT: {
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      const LRESULT result = window.callOwn(message, wParam, lParam);
       const auto uiState = static_cast<UINT>(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0));
       if (GetFocus() == hwnd && !(uiState & UISF_HIDEFOCUS) && GetWindowTextLengthW(hwnd) == 0) {
         const platform::win32::WindowDC dc(hwnd);
@@ -65,13 +65,10 @@ LRESULT CALLBACK checkBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_UPDATEUISTATE:
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, checkBoxProc, 0);
-      break;
     default:
       break;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return window.callOwn(message, wParam, lParam);
 }
 
 // Sets the window's text where it shows another: an edit control lays its text out again on
@@ -101,6 +98,7 @@ const ControlAdapter kCommandButton{
       style |= c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     },
     nullptr,
+    nullptr,
     [](ChildWindow& child, const Binding& binding, const MoveFocusOn& moveFocusOn) {
       CommandButton& model = modelOf<CommandButton>(binding);
       child.model = &model;
@@ -125,7 +123,8 @@ const ControlAdapter kCheckBox{
     [](const ControlLayout&, DWORD& style, DWORD&) {
       style |= BS_3STATE;  // the model decides the state; a click only tells it
     },
-    [](HWND hwnd) { SetWindowSubclass(hwnd, checkBoxProc, 0, 0); },
+    nullptr,
+    checkBoxMessage,
     [](ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
       CheckBox& model = modelOf<CheckBox>(binding);
       child.model = &model;
@@ -153,6 +152,7 @@ const ControlAdapter kTextBox{
       style |= ES_LEFT | ES_AUTOHSCROLL | (c.readOnly ? ES_READONLY : 0);
     },
     nullptr,
+    nullptr,
     bindText,
     /*pressTakesFocus=*/false,
     /*buttonLike=*/false,
@@ -167,6 +167,7 @@ const ControlAdapter kPanel{
       style |= WS_CLIPCHILDREN;
       exStyle |= WS_EX_CONTROLPARENT;
     },
+    nullptr,
     nullptr,
     noBinding,
     /*pressTakesFocus=*/false,
@@ -183,6 +184,7 @@ const ControlAdapter kFileList{
       exStyle |= WS_EX_CLIENTEDGE;
     },
     nullptr,
+    nullptr,
     noBinding,
     /*pressTakesFocus=*/false,
     /*buttonLike=*/false,
@@ -197,6 +199,7 @@ const ControlAdapter kLabel{
       style |= SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
     },
     nullptr,
+    nullptr,
     bindText,
     /*pressTakesFocus=*/false,
     /*buttonLike=*/false,
@@ -209,6 +212,7 @@ const ControlAdapter kProgressBar{
     PROGRESS_CLASSW,
     [](const ControlLayout&, DWORD&, DWORD&) {},
     [](HWND hwnd) { SendMessageW(hwnd, PBM_SETRANGE32, 0, ProgressBar::kMaximum); },
+    nullptr,
     [](ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
       ProgressBar& model = modelOf<ProgressBar>(binding);
       child.model = &model;

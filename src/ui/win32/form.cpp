@@ -17,6 +17,21 @@ namespace vcit::ui::win32 {
 
 using platform::win32::widen;
 
+namespace {
+
+// A child window's messages: its accessible object first, then what its kind adds, then its
+// own procedure.
+LRESULT childMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_GETOBJECT)
+    if (const LRESULT object = child.accessible->getObject(wParam, lParam)) return object;
+  if (message == WM_NCDESTROY) child.accessible->windowGone();
+  const WindowSubclass& window = *child.subclass;
+  if (child.adapter->message) return child.adapter->message(window, message, wParam, lParam);
+  return window.callOwn(message, wParam, lParam);
+}
+
+}  // namespace
+
 Form::Form(const FormLayout& layout, ErrorSink onError)
     : layout_(layout),
       onError_(std::move(onError)),
@@ -143,7 +158,11 @@ void Form::createChild(const ControlLayout& c) {
   if (!child->hwnd) throw RuntimeError(err::kInternalError, "A control could not be created");
   if (adapter.created) adapter.created(child->hwnd);
   child->accessible = std::make_unique<AccessibleWindow>(child->hwnd, c);
-  children_.add(std::move(child));
+  ChildWindow& added = children_.add(std::move(child));
+  added.subclass = std::make_unique<WindowSubclass>(
+      added.hwnd, [&added](UINT message, WPARAM wParam, LPARAM lParam) {
+        return childMessage(added, message, wParam, lParam);
+      });
 }
 
 HWND Form::child(int id) const {
