@@ -17,8 +17,11 @@ std::string_view trimmedName(std::string_view record) {
   return text::trimmedSpaces(record.substr(0, kNameLength));
 }
 
-// A package name as the records store it, trimmed.
-std::string storedName(const platform::FileSystem& files, const std::string& packageName) {
+// A package name as the records store it, trimmed; none for a name with spaces at its ends,
+// which matches no record.
+std::optional<std::string> storedName(const platform::FileSystem& files,
+                                      const std::string& packageName) {
+  if (text::trimmedSpaces(packageName) != packageName) return std::nullopt;
   return text::trimSpaces(files.recordBytes(packageName));
 }
 
@@ -31,7 +34,7 @@ StateRecords::StateRecords(platform::RecordFile& file, const platform::FileSyste
                            const std::vector<std::string>& packageNames)
     : file_(file), files_(files) {
   for (const auto& name : packageNames)
-    if (text::trimmedSpaces(name) == name) records_.try_emplace(storedName(files, name));
+    if (const auto stored = storedName(files, name)) records_.try_emplace(*stored);
 }
 
 void StateRecords::read() {
@@ -55,8 +58,8 @@ void StateRecords::read() {
 
 std::optional<std::string> StateRecords::find(const std::string& packageName) {
   if (!read_) read();
-  if (text::trimmedSpaces(packageName) == packageName) {
-    const auto found = records_.find(storedName(files_, packageName));
+  if (const auto stored = storedName(files_, packageName)) {
+    const auto found = records_.find(*stored);
     if (found != records_.end() && found->second) return found->second;
   }
   if (full_) raise(err::kOverflow);

@@ -1,22 +1,10 @@
 #include "registry/value_cache.h"
 
-#include "core/runtime_error.h"
-
 namespace vcit {
 
 const DynamicValue* ValueCache::Find(const std::string& name) const {
   const auto it = index_.find(fold_(name));
   return it == index_.end() ? nullptr : &values_[it->second];
-}
-
-bool ValueCache::Exists(const std::string& name) const {
-  return Find(name) != nullptr;
-}
-
-const DynamicValue& ValueCache::Item(const std::string& name) const {
-  const DynamicValue* value = Find(name);
-  if (!value) raise(err::kInvalidProcedureCall);
-  return *value;
 }
 
 void ValueCache::SetItem(const std::string& name, DynamicValue value) {

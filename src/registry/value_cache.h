@@ -19,10 +19,7 @@ class ValueCache {
   explicit ValueCache(Fold fold) : fold_(std::move(fold)) {}
 
   std::size_t Count() const { return names_.size(); }
-  bool Exists(const std::string& name) const;
-  // The value of an existing entry (error 5 when there is none).
-  const DynamicValue& Item(const std::string& name) const;
-  // The value of the entry of that name, or none: Exists and Item in one lookup.
+  // The value of the entry of that name, or none.
   const DynamicValue* Find(const std::string& name) const;
   // Adds the entry, or replaces the value of the entry of that name (keeping its place and
   // the name as first stored).
