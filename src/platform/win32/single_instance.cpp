@@ -47,8 +47,7 @@ HWND visibleWindowOf(DWORD processId) {
 }  // namespace
 
 SingleInstance::SingleInstance() {
-  const std::wstring name =
-      widen(instanceName(longFolderName(Win32System{}.programDirectory())));
+  const std::wstring name = widen(instanceName(longFolderName(Win32System{}.programDirectory())));
   mutex_.reset(CreateMutexW(nullptr, FALSE, name.c_str()));
   mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                     sizeof(Shared), (name + L".window").c_str()));

@@ -29,7 +29,6 @@ class SingleInstance {
   // The window a later start brings to the front (restored when minimized).
   void publish(HWND window);
 
-
  private:
   // The block the objects' owner shares with later starts.
   struct Shared {
