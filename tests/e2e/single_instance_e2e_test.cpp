@@ -41,6 +41,27 @@ TEST_F(SecondStart, ShowsTheRunningWindowAndEnds) {
   EXPECT_EQ(topLevelWindows(process->id()).size(), 1u);
 }
 
+// Start-up reports a missing basepath before the window shows: a second start brings that
+// message forward instead of waiting for the window.
+TEST_F(SecondStart, WhileAStartUpMessageWaitsShowsThatMessage) {
+  basePath.remove();
+  process = std::make_unique<Process>(program.exe());
+  const MessageBoxSeen box = messageBox();
+  ASSERT_EQ(box.text, "Valor Crest path not found");
+  const HWND elsewhere =
+      CreateWindowExW(0, L"STATIC", L"elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                      nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(elsewhere);
+  ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == elsewhere; }));
+
+  Process second(program.exe());
+  EXPECT_EQ(second.waitForExit(10000), 0u);
+  EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == box.hwnd; }));
+  DestroyWindow(elsewhere);
+  answer(box, IDOK);
+  EXPECT_NE(process->waitForWindow(kCaption), nullptr);
+}
+
 TEST_F(SecondStart, TwoStartsAtOnceGiveOneWindow) {
   Process first(program.exe());
   Process second(program.exe());
