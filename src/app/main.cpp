@@ -13,6 +13,7 @@
 #include "launcher/launcher.h"
 #include "launcher/launcher_layout.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/single_instance.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/handlers.h"
 #include "ui/win32/form.h"
@@ -48,6 +49,9 @@ class AboutWindow : public vcit::about::AboutBox::Window {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  // One launcher per program folder: a second start shows the running one's window and ends.
+  vcit::platform::win32::SingleInstance instance;
+  if (!instance.claim()) return 0;
   // The windows' own accessible objects are handed to screen readers through COM, whose calls
   // then arrive in this thread's message loop.
   const vcit::platform::win32::ComInit com;
@@ -85,5 +89,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   // Bound once the rows are filled: each control is then set once, to what it shows.
   window->bind(vcit::launcher::bindings(launcher));
   window->show(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+  instance.publish(window->hwnd());
   return Form::runMessageLoop();
 }

@@ -81,6 +81,15 @@ struct ModuleTraits {
 };
 using UniqueModule = UniqueResource<ModuleTraits>;
 
+// A view of a file mapping (MapViewOfFile).
+struct MappedViewTraits {
+  using Value = void*;
+  static Value empty() { return nullptr; }
+  static bool valid(Value view) { return view != nullptr; }
+  static void close(Value view) { UnmapViewOfFile(view); }
+};
+using UniqueMappedView = UniqueResource<MappedViewTraits>;
+
 // ---- GDI objects and icons -------------------------------------------------------------------
 
 struct GdiObjectDeleter {
