@@ -6,6 +6,7 @@
 
 #include "core/runtime_error.h"
 #include "core/text.h"
+#include "launcher/state_file.h"
 
 namespace vcit::fuzz {
 
@@ -43,7 +44,7 @@ std::string packageName(Bytes& in) {
 }
 
 std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark) {
-  std::string r = files.recordBytes(name).substr(0, 50);
+  std::string r = files.defaultCodePageBytes(name).substr(0, 50);
   r.resize(50, ' ');
   return r + mark;
 }
@@ -90,7 +91,8 @@ ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::
     std::optional<std::string> found;
     for (std::size_t n = 0; n < records && !found; ++n) {
       const std::string record = file.substr(n * 51, 51);
-      if (text::trimSpaces(record.substr(0, 50)) == files.recordBytes(listing[i])) found = record;
+      if (launcher::storedName(files, listing[i]) == text::trimSpaces(record.substr(0, 50)))
+        found = record;
     }
     if (!found && records >= 32767) {
       e.error = err::kOverflow;
