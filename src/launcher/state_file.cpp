@@ -68,7 +68,8 @@ StateRecords::StateRecords(platform::RecordFile& file, const platform::FileSyste
     // The default conversion: the form of every name before names were escaped, and the form
     // of names with "?" before those were.
     std::string earlier = files.defaultCodePageBytes(name);
-    if (earlier != *today && earlier.size() <= kNameLength && text::trimmedSpaces(earlier) == earlier) {
+    if (earlier != *today && earlier.size() <= kNameLength &&
+        text::trimmedSpaces(earlier) == earlier) {
       ++namesStoredAs[earlier];
       forms.earlier = std::move(earlier);
     }

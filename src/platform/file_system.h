@@ -11,8 +11,8 @@
 namespace vcit::platform {
 
 // A file opened for random access in fixed-length records, numbered from 1, of bytes as the
-// file holds them (text in them is in the code page: FileSystem::exactCodePageBytes). Closed when the
-// object goes away.
+// file holds them (text in them is in the code page: FileSystem::exactCodePageBytes). Closed when
+// the object goes away.
 class RecordFile {
  public:
   virtual ~RecordFile() = default;

@@ -130,7 +130,8 @@ TEST_P(FileSystemRules, NamesInTheCodePageGoToRecordsAsItsBytes) {
   EXPECT_EQ(files().defaultCodePageBytes("\xF0\x9F\x90\x9E.pk3"), "??.pk3");
   {
     auto file = files().openRecordFile(at("Zoë.dat"), 9);
-    file->write(1, *files().exactCodePageBytes(files().listFiles(workspace().folder(), "*.pk3")[0]));
+    file->write(1,
+                *files().exactCodePageBytes(files().listFiles(workspace().folder(), "*.pk3")[0]));
     EXPECT_EQ(file->read(1), "caf\xE9.pk3 ");
   }
   EXPECT_THAT(everything(), ElementsAre("café.pk3", "Zoë.dat"));

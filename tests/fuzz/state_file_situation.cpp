@@ -48,7 +48,8 @@ std::string packageName(Bytes& in) {
 std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark,
                       bool earlierForm) {
   const auto stored = launcher::storedName(files, name);
-  std::string r = (stored && !earlierForm ? *stored : files.defaultCodePageBytes(name)).substr(0, 50);
+  std::string r =
+      (stored && !earlierForm ? *stored : files.defaultCodePageBytes(name)).substr(0, 50);
   r.resize(50, ' ');
   return r + mark;
 }
@@ -114,7 +115,8 @@ ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::
       return e;
     }
     std::optional<std::string> found;
-    for (const auto& form : {launcher::storedName(files, listing[i]), earlierForm(listing, i, files)})
+    for (const auto& form :
+         {launcher::storedName(files, listing[i]), earlierForm(listing, i, files)})
       for (std::size_t n = 0; n < records && form && !found; ++n) {
         const std::string record = file.substr(n * 51, 51);
         if (*form == text::trimSpaces(record.substr(0, 50))) found = record;

@@ -107,9 +107,9 @@ TEST_F(StateFileTest, EveryNameOfFiftyCharactersOrFewerHasARecordOfItsOwn) {
       repeated(kZhe, 46) + ".pk3",              // 50 characters
       longPrefix + "-one.pk3",                  // two that share their first 40 characters
       longPrefix + "-two.pk3",
-      "\xCE\xA9mega.pk3",                                  // "Ωmega.pk3", held as "?" + UTF-8
-      "?\xC3\x8E\xC2\xA9mega.pk3",                         // "?Î©mega.pk3": those very bytes
-      "q?x.pk3",                                           // a "?" of its own, as Wine lists
+      "\xCE\xA9mega.pk3",                                       // "Ωmega.pk3", held as "?" + UTF-8
+      "?\xC3\x8E\xC2\xA9mega.pk3",                              // "?Î©mega.pk3": those very bytes
+      "q?x.pk3",                                                // a "?" of its own, as Wine lists
       "\xE2\x82\xAC" + repeated("e", 48) + "\xF0\x9F\x90\x9E",  // "€", 48 "e", an emoji
   };
   std::vector<std::string> records;
@@ -119,7 +119,10 @@ TEST_F(StateFileTest, EveryNameOfFiftyCharactersOrFewerHasARecordOfItsOwn) {
     for (std::size_t k = 0; k < i; ++k)
       EXPECT_NE(records[i].substr(0, 50), records[k].substr(0, 50)) << names[i] << names[k];
   }
-  EXPECT_EQ(records[1], "?" + repeated(kZhe, 16) + "\xFF" "5c60eca77f5dcd93" "1")
+  EXPECT_EQ(records[1], "?" + repeated(kZhe, 16) +
+                            "\xFF"
+                            "5c60eca77f5dcd93"
+                            "1")
       << "the first whole characters and the hash of the name";
   GeneratedRecords file(static_cast<std::int32_t>(records.size()),
                         [&](std::int32_t n) { return records[n - 1]; });
@@ -129,14 +132,15 @@ TEST_F(StateFileTest, EveryNameOfFiftyCharactersOrFewerHasARecordOfItsOwn) {
     EXPECT_TRUE(found && markOf(*found) == int(i % 3)) << names[i];
   }
   EXPECT_EQ(errorOf([&] { record(repeated(kZhe, 47) + ".pk3", 1); }), 5) << "51 characters";
-  EXPECT_FALSE(StateRecords(file, files, {repeated(kZhe, 47) + ".pk3"}).find(repeated(kZhe, 47) + ".pk3"));
+  EXPECT_FALSE(
+      StateRecords(file, files, {repeated(kZhe, 47) + ".pk3"}).find(repeated(kZhe, 47) + ".pk3"));
 }
 
 TEST_F(StateFileTest, ANameOfMoreThanFiftyBytesInAMultiByteCodePageHasARecordToo) {
   files.codePage = platform::code_page::kUtf8;
   const std::string fits = repeated(kZhe, 23) + ".pk3";  // 27 characters, 50 bytes
   EXPECT_EQ(record(fits, 1), fits + "1") << "in the page's own bytes";
-  const std::string r = record(kZhe + fits, 1);          // 28 characters, 52 bytes
+  const std::string r = record(kZhe + fits, 1);  // 28 characters, 52 bytes
   ASSERT_EQ(r.size(), 51u);
   GeneratedRecords file(1, [&](std::int32_t) { return r; });
   StateRecords lookup(file, files, {fits, kZhe + fits});
@@ -155,11 +159,11 @@ struct EarlierFile {
 };
 
 TEST_F(StateFileTest, FilesOfEarlierBuildsKeepTheMarksTheyGave) {
-  const std::string omega = "\xCE\xA9mega.pk3";               // "Ωmega.pk3"
-  const std::string zhuk = "\xD0\xB6\xD1\x83\xD0\xBA.pk3";    // "жук.pk3"
-  const std::string dom = "\xD0\xB4\xD0\xBE\xD0\xBC.pk3";     // "дом.pk3"
-  const std::string mojibake = "?\xC3\x8E\xC2\xA9mega.pk3";   // "?Î©mega.pk3"
-  const std::string omegaToday = "?\xCE\xA9mega.pk3";         // and the bytes of both
+  const std::string omega = "\xCE\xA9mega.pk3";              // "Ωmega.pk3"
+  const std::string zhuk = "\xD0\xB6\xD1\x83\xD0\xBA.pk3";   // "жук.pk3"
+  const std::string dom = "\xD0\xB4\xD0\xBE\xD0\xBC.pk3";    // "дом.pk3"
+  const std::string mojibake = "?\xC3\x8E\xC2\xA9mega.pk3";  // "?Î©mega.pk3"
+  const std::string omegaToday = "?\xCE\xA9mega.pk3";        // and the bytes of both
   const std::vector<EarlierFile> cases = {
       {{"a.pk3", omega, zhuk, "\xF0\x9F\x90\x9E.pk3"},
        {{"a.pk3", 1}, {"Omega.pk3", 0}, {"???.pk3", 1}, {"??.pk3", 2}},

@@ -167,8 +167,8 @@ TEST_F(StateFileCodePage, AMultiByteCodePageCountsBytesAndKeepsTheMarkDigit) {
       << "51 characters";
 }
 
-const std::string kZhe = "\xD0\xB6";                  // "ж"
-const std::string kOmega = "\xCE\xA9mega.pk3";        // "Ωmega.pk3"
+const std::string kZhe = "\xD0\xB6";                       // "ж"
+const std::string kOmega = "\xCE\xA9mega.pk3";             // "Ωmega.pk3"
 const std::string kZhuk = "\xD0\xB6\xD1\x83\xD0\xBA.pk3";  // "жук.pk3"
 
 TEST_F(StateFileCodePage, NamesOfUpToFiftyCharactersKeepTheirOwnMarksAcrossARestart) {
@@ -176,12 +176,22 @@ TEST_F(StateFileCodePage, NamesOfUpToFiftyCharactersKeepTheirOwnMarksAcrossARest
   const std::string cyrillic27 = repeat(kZhe, 23) + ".pk3";
   const std::string cyrillic50 = repeat(kZhe, 46) + ".pk3";
   EXPECT_EQ(buildRecord(files, kOmega, 1), "?\xCE\xA9mega.pk3" + std::string(39, ' ') + "1");
-  EXPECT_EQ(buildRecord(files, cyrillic27, 1), "?" + repeat(kZhe, 16) + "\xFF" "5c60eca77f5dcd93" "1");
-  EXPECT_EQ(buildRecord(files, cyrillic50, 1), "?" + repeat(kZhe, 16) + "\xFF" "217c0b204e7ccd81" "1");
-  const std::vector<std::string> names = {cyrillic27, cyrillic50, repeat(kZhe, 40) + "-one.pk3",
-                                          repeat(kZhe, 40) + "-two.pk3", kOmega,
+  EXPECT_EQ(buildRecord(files, cyrillic27, 1), "?" + repeat(kZhe, 16) +
+                                                   "\xFF"
+                                                   "5c60eca77f5dcd93"
+                                                   "1");
+  EXPECT_EQ(buildRecord(files, cyrillic50, 1), "?" + repeat(kZhe, 16) +
+                                                   "\xFF"
+                                                   "217c0b204e7ccd81"
+                                                   "1");
+  const std::vector<std::string> names = {cyrillic27,
+                                          cyrillic50,
+                                          repeat(kZhe, 40) + "-one.pk3",
+                                          repeat(kZhe, 40) + "-two.pk3",
+                                          kOmega,
                                           "?\xC3\x8E\xC2\xA9mega.pk3",  // "?Î©mega.pk3"
-                                          "q?x.pk3", "qx.pk3"};
+                                          "q?x.pk3",
+                                          "qx.pk3"};
   const std::vector<int> marks = {1, 2, 1, 0, 1, 0, 1, 0};
   EXPECT_EQ(writeAndReadBack(files, names, marks),
             std::vector<std::optional<int>>(marks.begin(), marks.end()));

@@ -45,11 +45,11 @@ std::optional<char> westernByte(char32_t c) {
 
 // A few of Windows-1252's best-fit look-alikes, as Windows and Wine convert them.
 constexpr std::array<std::pair<char32_t, char>, 5> kWesternBestFit = {{
-    {0x0101, 'a'},                    // a with macron
-    {0x03A9, 'O'},                    // capital omega
-    {0x03B1, 'a'},                    // alpha
+    {0x0101, 'a'},                      // a with macron
+    {0x03A9, 'O'},                      // capital omega
+    {0x03B1, 'a'},                      // alpha
     {0x03B2, static_cast<char>(0xDF)},  // beta, as sharp s
-    {0x2002, ' '},                    // en space
+    {0x2002, ' '},                      // en space
 }};
 
 void checkModelled(unsigned codePage) {
@@ -73,7 +73,7 @@ std::string toCodePageByDefault(unsigned codePage, std::string_view utf8) {
       const auto fit = std::find_if(kWesternBestFit.begin(), kWesternBestFit.end(),
                                     [c](const auto& f) { return f.first == c; });
       // A character beyond the 16-bit range is two UTF-16 units, each replaced on its own.
-      out += fit != kWesternBestFit.end() ? std::string(1, fit->second)
+      out += fit != kWesternBestFit.end()    ? std::string(1, fit->second)
              : c > 0xFFFF && c != 0xFFFFFFFF ? "??"
                                              : "?";
     }
