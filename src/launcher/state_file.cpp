@@ -30,6 +30,8 @@ std::uint64_t hashOf(std::string_view bytes) {
   return hash;
 }
 
+// "?" and the UTF-8 bytes; when they take more than the name field, only the whole characters
+// of the first 32 bytes, then the separator and the hash of all of them.
 std::string escaped(const std::string& utf8) {
   if (1 + utf8.size() <= kNameLength) return "?" + utf8;
   std::size_t cut = kNameLength - 2 - kHashDigits;
