@@ -17,12 +17,29 @@ std::string_view trimmedName(std::string_view record) {
   return text::trimmedSpaces(record.substr(0, kNameLength));
 }
 
-// A package name as the records store it, trimmed; none for a name with spaces at its ends,
-// which matches no record.
-std::optional<std::string> storedName(const platform::FileSystem& files,
-                                      const std::string& packageName) {
-  if (text::trimmedSpaces(packageName) != packageName) return std::nullopt;
-  return text::trimSpaces(files.recordBytes(packageName));
+constexpr std::size_t kHashDigits = 16;
+constexpr char kHashSeparator = '\xFF';
+
+// FNV-1a, 64 bits.
+std::uint64_t hashOf(std::string_view bytes) {
+  std::uint64_t hash = 0xCBF29CE484222325u;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001B3u;
+  }
+  return hash;
+}
+
+// "?" and the UTF-8 bytes; when they take more than the name field, only the whole characters
+// of the first 32 bytes, then the separator and the hash of all of them.
+std::string escaped(const std::string& utf8) {
+  if (1 + utf8.size() <= kNameLength) return "?" + utf8;
+  std::size_t cut = kNameLength - 2 - kHashDigits;
+  while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
+  std::string hex(kHashDigits, '0');
+  std::uint64_t hash = hashOf(utf8);
+  for (std::size_t i = kHashDigits; i-- > 0; hash >>= 4) hex[i] = "0123456789abcdef"[hash & 0xF];
+  return "?" + utf8.substr(0, cut) + kHashSeparator + hex;
 }
 
 // 52 KB a read: few calls, and memory the next read can use again.
@@ -30,11 +47,41 @@ constexpr std::int32_t kRecordsPerRead = 1024;
 
 }  // namespace
 
+std::optional<std::string> storedName(const platform::FileSystem& files, const std::string& name) {
+  if (text::trimmedSpaces(name) != name || text::length(name) > kNameLength) return std::nullopt;
+  if (name.find('?') == std::string::npos) {
+    std::optional<std::string> bytes = files.exactCodePageBytes(name);
+    if (bytes && bytes->size() <= kNameLength) return bytes;
+  }
+  return escaped(name);
+}
+
 StateRecords::StateRecords(platform::RecordFile& file, const platform::FileSystem& files,
                            const std::vector<std::string>& packageNames)
-    : file_(file), files_(files) {
-  for (const auto& name : packageNames)
-    if (const auto stored = storedName(files, name)) records_.try_emplace(*stored);
+    : file_(file) {
+  std::map<std::string, int, std::less<>> namesStoredAs;  // of each form, today or earlier
+  for (const auto& name : packageNames) {
+    if (forms_.count(name) != 0) continue;
+    const auto today = storedName(files, name);
+    if (!today) continue;
+    Forms& forms = forms_[name];
+    forms.today = *today;
+    ++namesStoredAs[*today];
+    // The default conversion: the form of every name before names were escaped, and the form
+    // of names with "?" before those were.
+    std::string earlier = files.defaultCodePageBytes(name);
+    if (earlier != *today && earlier.size() <= kNameLength &&
+        text::trimmedSpaces(earlier) == earlier) {
+      ++namesStoredAs[earlier];
+      forms.earlier = std::move(earlier);
+    }
+  }
+  for (auto& [name, forms] : forms_) {
+    records_.try_emplace(forms.today);
+    // Shared with another listed name: which one the record was for is not known.
+    if (forms.earlier && namesStoredAs[*forms.earlier] > 1) forms.earlier.reset();
+    if (forms.earlier) records_.try_emplace(*forms.earlier);
+  }
 }
 
 void StateRecords::read() {
@@ -58,9 +105,11 @@ void StateRecords::read() {
 
 std::optional<std::string> StateRecords::find(const std::string& packageName) {
   if (!read_) read();
-  if (const auto stored = storedName(files_, packageName)) {
-    const auto found = records_.find(*stored);
-    if (found != records_.end() && found->second) return found->second;
+  const auto recordOf = [&](const std::string& form) { return records_.find(form)->second; };
+  if (const auto forms = forms_.find(packageName); forms != forms_.end()) {
+    if (auto record = recordOf(forms->second.today)) return record;
+    if (forms->second.earlier)
+      if (auto record = recordOf(*forms->second.earlier)) return record;
   }
   if (full_) raise(err::kOverflow);
   return std::nullopt;
@@ -74,11 +123,9 @@ int markOf(const std::string& record) {
 }
 
 std::string buildRecord(const platform::FileSystem& files, const std::string& name, int mark) {
-  const std::string trimmed = text::trimSpaces(name);
-  const std::string bytes = files.recordBytes(trimmed);
-  if (text::length(trimmed) > kNameLength || bytes.size() > kNameLength)
-    raise(err::kInvalidProcedureCall);
-  return bytes + std::string(kNameLength - bytes.size(), ' ') + std::to_string(mark);
+  const std::optional<std::string> bytes = storedName(files, text::trimSpaces(name));
+  if (!bytes) raise(err::kInvalidProcedureCall);  // more than 50 characters
+  return *bytes + std::string(kNameLength - bytes->size(), ' ') + std::to_string(mark);
 }
 
 }  // namespace vcit::launcher

@@ -13,11 +13,19 @@
 namespace vcit::launcher {
 
 // The package state file: records of a 50-byte name field, filled with spaces, and one mark
-// digit. Names are in the system code page (FileSystem::recordBytes); records are bytes.
+// digit. Names are in the system code page where it holds them (storedName); records are bytes.
 inline constexpr std::int32_t kRecordLength = 51;
 inline constexpr std::size_t kNameLength = 50;
 // Record numbers are 16-bit: a lookup counts no further than this.
 inline constexpr std::int32_t kLastRecordNumber = 32767;
+
+// A name (trimmed) as a record stores it, at most 50 bytes: its bytes in the code page when the
+// page holds it exactly, in 50 bytes, and it has no "?"; otherwise "?" and its UTF-8 bytes when
+// they fit; otherwise "?", its first UTF-8 bytes (whole characters), the byte 0xFF (never part
+// of UTF-8) and 16 hex digits of a 64-bit hash of its UTF-8. So no two names store alike, and
+// a name with "?" (Wine lists them) is not taken for another's escaped form. Nothing for a
+// name no record holds: one with spaces at its ends, or of more than 50 characters.
+std::optional<std::string> storedName(const platform::FileSystem& files, const std::string& name);
 
 // The records of the listed packages in the state file, read once, at the first lookup: for
 // every name, the first record that holds it. Lives no longer than the open file.
@@ -29,7 +37,9 @@ class StateRecords {
 
   // The first record whose name, without its leading and trailing spaces, is the package
   // name (the listed name, not trimmed: one with spaces at its ends matches nothing) as the
-  // writer stores it. Error 6 when none is and the file holds 32767 records or more: looking
+  // writer stores it (storedName); when none is, the first that holds the name as earlier
+  // builds stored it (the code page's default conversion), unless another listed name is or
+  // was stored so too. Error 6 when none is and the file holds 32767 records or more: looking
   // further would count past the last record number.
   std::optional<std::string> find(const std::string& packageName);
 
@@ -37,9 +47,13 @@ class StateRecords {
   void read();
 
   platform::RecordFile& file_;
-  const platform::FileSystem& files_;
   bool read_ = false;
-  // The stored name of each package, trimmed, and the first record that holds it.
+  struct Forms {
+    std::string today;                   // storedName
+    std::optional<std::string> earlier;  // when another, and no other listed name's
+  };
+  std::map<std::string, Forms, std::less<>> forms_;  // by listed name
+  // Each form asked for, and the first record that holds it.
   std::map<std::string, std::optional<std::string>, std::less<>> records_;
   bool full_ = false;  // record 32767 is there
 };
@@ -47,9 +61,9 @@ class StateRecords {
 // The record's mark digit taken as a number (error 13 when it is not one).
 int markOf(const std::string& record);
 
-// The record for a row: the trimmed name in the code page, filled with spaces to 50 bytes,
-// then the mark written as a decimal number. Error 5 when the trimmed name is longer than 50
-// characters or takes more than 50 bytes.
+// The record for a row: the trimmed name as stored (storedName), filled with spaces to 50
+// bytes, then the mark written as a decimal number. Error 5 when the trimmed name is longer
+// than 50 characters.
 std::string buildRecord(const platform::FileSystem& files, const std::string& name, int mark);
 
 }  // namespace vcit::launcher

@@ -11,8 +11,8 @@
 namespace vcit::platform {
 
 // A file opened for random access in fixed-length records, numbered from 1, of bytes as the
-// file holds them (text in them is in the code page: FileSystem::recordBytes). Closed when the
-// object goes away.
+// file holds them (text in them is in the code page: FileSystem::exactCodePageBytes). Closed when
+// the object goes away.
 class RecordFile {
  public:
   virtual ~RecordFile() = default;
@@ -101,21 +101,13 @@ class FileSystem {
   // Opens (creating when missing) a file for random access with the given record length.
   virtual std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                                      std::int32_t recordLength) = 0;
-  // Text as record files store it: its bytes in the system's 8-bit (ANSI) code page (one per
-  // character in a single-byte page, one or two in a double-byte one) when the page holds each
-  // of its characters exactly; otherwise "?" and its UTF-8 bytes (recordBytesOf). Neither the
-  // page's "?" nor a best-fit look-alike ever stands in for a character, so no two texts store
-  // alike.
-  virtual std::string recordBytes(const std::string& text) const = 0;
+  // Text in the system's 8-bit (ANSI) code page when the page holds each of its characters
+  // exactly (one byte per character in a single-byte page, one or two in a double-byte one);
+  // nothing when the page's "?" or a best-fit look-alike would have to stand in for one.
+  virtual std::optional<std::string> exactCodePageBytes(const std::string& text) const = 0;
+  // Text in the code page by the page's default conversion, as the "A" functions get it:
+  // best-fit look-alikes ("Ω" as "O" in Windows-1252) and "?" for the rest.
+  virtual std::string defaultCodePageBytes(const std::string& text) const = 0;
 };
-
-// recordBytes of text from its exact bytes in the code page, when it has them. The leading "?"
-// keeps the UTF-8 form apart from every code-page form: no file name holds "?", and 0x3F is no
-// part of another character in any ANSI code page (the second bytes of the double-byte ones
-// start at 0x40), whereas UTF-8 bytes read in a code page may well spell another name.
-inline std::string recordBytesOf(const std::optional<std::string>& codePageBytes,
-                                 const std::string& utf8) {
-  return codePageBytes ? *codePageBytes : "?" + utf8;
-}
 
 }  // namespace vcit::platform

@@ -123,11 +123,15 @@ TEST_P(FileSystemRules, NamesInTheCodePageGoToRecordsAsItsBytes) {
   workspace().write(at("café.pk3"), "package");
   ASSERT_THAT(files().listFiles(workspace().folder(), "*.pk3"), ElementsAre("café.pk3"));
   EXPECT_TRUE(files().fileExists(at("CAFÉ.PK3")));
-  EXPECT_EQ(files().recordBytes("café.pk3"), "caf\xE9.pk3");
-  EXPECT_EQ(files().recordBytes("Ærø"), "\xC6r\xF8");
+  EXPECT_EQ(files().exactCodePageBytes("café.pk3"), "caf\xE9.pk3");
+  EXPECT_EQ(files().exactCodePageBytes("Ærø"), "\xC6r\xF8");
+  EXPECT_EQ(files().exactCodePageBytes("Ωmega"), std::nullopt);
+  EXPECT_EQ(files().defaultCodePageBytes("Ωmega αβ ā жук"), "Omega a\xDF a ???") << "best fit";
+  EXPECT_EQ(files().defaultCodePageBytes("\xF0\x9F\x90\x9E.pk3"), "??.pk3");
   {
     auto file = files().openRecordFile(at("Zoë.dat"), 9);
-    file->write(1, files().recordBytes(files().listFiles(workspace().folder(), "*.pk3")[0]));
+    file->write(1,
+                *files().exactCodePageBytes(files().listFiles(workspace().folder(), "*.pk3")[0]));
     EXPECT_EQ(file->read(1), "caf\xE9.pk3 ");
   }
   EXPECT_THAT(everything(), ElementsAre("café.pk3", "Zoë.dat"));

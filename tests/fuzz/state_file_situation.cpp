@@ -6,6 +6,7 @@
 
 #include "core/runtime_error.h"
 #include "core/text.h"
+#include "launcher/state_file.h"
 
 namespace vcit::fuzz {
 
@@ -29,9 +30,11 @@ std::string packageName(Bytes& in) {
   std::string name;
   for (int k = 0; k < length; ++k) {
     const std::uint8_t b = in.next();
-    if (b >= 0xC0) {
+    if (b >= 0xF8) {
+      name += utf8(0x430 + b % 8u);  // Cyrillic, outside the code page
+    } else if (b >= 0xC0) {
       name += utf8(b);
-    } else if (b < 0x20 || b >= 0x7F || std::strchr("<>:\"/\\|?*", b) != nullptr) {
+    } else if (b < 0x20 || b >= 0x7F || std::strchr("<>:\"/\\|*", b) != nullptr) {
       name += static_cast<char>('a' + b % 26);
     } else {
       name += static_cast<char>(b);
@@ -42,8 +45,11 @@ std::string packageName(Bytes& in) {
   return name + kSuffixes[in.next() % 8];
 }
 
-std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark) {
-  std::string r = files.recordBytes(name).substr(0, 50);
+std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark,
+                      bool earlierForm) {
+  const auto stored = launcher::storedName(files, name);
+  std::string r =
+      (stored && !earlierForm ? *stored : files.defaultCodePageBytes(name)).substr(0, 50);
   r.resize(50, ' ');
   return r + mark;
 }
@@ -57,26 +63,47 @@ std::string stateFileBytes(Bytes& in, const std::vector<std::string>& names,
     const std::string& name = names[in.next() % names.size()];
     const std::uint8_t m = in.next();
     const char mark = (op & 0x10) ? static_cast<char>(m) : static_cast<char>('0' + m % 3);
+    const bool earlier = (op & 0x20) != 0;
     switch (op % 5) {
       case 0:
-        bytes += rawRecord(files, name, mark);
+        bytes += rawRecord(files, name, mark, earlier);
         break;
       case 1:
-        bytes += rawRecord(files, " " + name + " ", mark);
+        bytes += rawRecord(files, " " + name + " ", mark, earlier);
         break;
       case 2:
-        bytes += rawRecord(files, text::foldCase(name), mark);
+        bytes += rawRecord(files, text::foldCase(name), mark, earlier);
         break;
       case 3:
         bytes += in.take(in.next() % 64);
         break;
       default:
-        bytes += rawRecord(files, name, mark).substr(0, m % 51);
+        bytes += rawRecord(files, name, mark, earlier).substr(0, m % 51);
         break;
     }
   }
   return bytes;
 }
+
+namespace {
+
+// The form in which earlier builds stored the listed name, when it differs from today's and
+// no other listed name has it, today or earlier.
+std::optional<std::string> earlierForm(const std::vector<std::string>& listing, std::size_t i,
+                                       const platform::FileSystem& files) {
+  const auto today = launcher::storedName(files, listing[i]);
+  const std::string earlier = files.defaultCodePageBytes(listing[i]);
+  if (!today || earlier == *today || earlier.size() > 50 || text::trimSpaces(earlier) != earlier)
+    return std::nullopt;
+  for (std::size_t j = 0; j < listing.size(); ++j) {
+    const auto other = launcher::storedName(files, listing[j]);
+    if (j != i && other && (*other == earlier || files.defaultCodePageBytes(listing[j]) == earlier))
+      return std::nullopt;
+  }
+  return earlier;
+}
+
+}  // namespace
 
 ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::string& file,
                             const platform::FileSystem& files) {
@@ -88,10 +115,12 @@ ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::
       return e;
     }
     std::optional<std::string> found;
-    for (std::size_t n = 0; n < records && !found; ++n) {
-      const std::string record = file.substr(n * 51, 51);
-      if (text::trimSpaces(record.substr(0, 50)) == files.recordBytes(listing[i])) found = record;
-    }
+    for (const auto& form :
+         {launcher::storedName(files, listing[i]), earlierForm(listing, i, files)})
+      for (std::size_t n = 0; n < records && form && !found; ++n) {
+        const std::string record = file.substr(n * 51, 51);
+        if (*form == text::trimSpaces(record.substr(0, 50))) found = record;
+      }
     if (!found && records >= 32767) {
       e.error = err::kOverflow;
       return e;

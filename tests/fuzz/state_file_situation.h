@@ -21,13 +21,15 @@ inline constexpr const char* kMainDir = "C:\\Games\\VCIT\\main\\";
 // The error numbers of the failure reports shown from this one on ("<number>:<description>").
 std::vector<int> reportedErrors(const platform::FakeMessageBoxes& messages, std::size_t from);
 
-// A file name from the input: printable characters, the odd space and Latin-1 letter, and an
-// extension that is usually ".pk3".
+// A file name from the input: printable characters ("?" among them, as Wine lists), the odd
+// space, Latin-1 and Cyrillic letter, and an extension that is usually ".pk3".
 std::string packageName(Bytes& in);
 
-// A record made byte by byte: the name in the code page, cut or filled with spaces to 50
+// A record made byte by byte: the name as stored today (or, when it has no such form or
+// earlierForm is set, by the code page's default conversion), cut or filled with spaces to 50
 // bytes, then the mark.
-std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark);
+std::string rawRecord(const platform::FileSystem& files, const std::string& name, char mark,
+                      bool earlierForm);
 
 // An Active.dat from the input: its raw bytes, or records of these names with arbitrary marks,
 // padding, case and cuts, and garbage between them.

@@ -62,8 +62,7 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
   std::set<int> allowed;
   for (int i = 0; i < l.ModCount; ++i) {
     const std::string name = text::trimSpaces(l.txtPk3(i).text());
-    if (text::length(name) > 50 || fake.files.recordBytes(name).size() > 50)
-      allowed.insert(err::kInvalidProcedureCall);
+    if (text::length(name) > 50) allowed.insert(err::kInvalidProcedureCall);
     if ((flags & 4) && (applyBytes[1] >> (i % 8) & 1)) {
       fake.files.addFile(kMainDir + name, "old " + name);
       if (flags & 8) {

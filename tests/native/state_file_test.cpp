@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,7 +73,7 @@ const std::vector<std::string> kNeverMarked = {
 };
 
 TEST_F(StateFileTest, NamesOutsideTheCodePageKeepTheirOwnMarksAndLendThemToNoOther) {
-  ASSERT_EQ(files.recordBytes(kNeverMarked.back()), kOutsideThePage.front())
+  ASSERT_EQ(files.exactCodePageBytes(kNeverMarked.back()), kOutsideThePage.front())
       << "in the page, and its bytes are the other name's UTF-8";
   std::vector<std::string> records;
   for (const auto& name : kOutsideThePage) records.push_back(record(name, 1));
@@ -88,28 +89,106 @@ TEST_F(StateFileTest, NamesOutsideTheCodePageKeepTheirOwnMarksAndLendThemToNoOth
   for (const auto& name : kNeverMarked) EXPECT_FALSE(lookup.find(name)) << name;
 }
 
-TEST_F(StateFileTest, ANameOutsideTheCodePageCountsItsStoredBytesAgainstTheFifty) {
-  const std::string letter = "\xD0\xB6";  // "ж", two bytes in UTF-8
-  std::string fits = "\xE6\x97\xA5";      // "日", three
-  std::string tooLong;
-  for (int i = 0; i < 21; ++i) fits += letter;
-  for (int i = 0; i < 23; ++i) tooLong += letter;
-  fits += ".pk3";     // 26 characters, 49 bytes of UTF-8
-  tooLong += ".pk3";  // 27 characters, 50 bytes of UTF-8, with the mark of such names 51
-  EXPECT_EQ(record(fits, 1).size(), 51u);
-  EXPECT_EQ(errorOf([&] { record(tooLong, 1); }), 5);
+std::string repeated(const std::string& s, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += s;
+  return out;
 }
 
-TEST_F(StateFileTest, ANameOfMoreThanFiftyBytesInAMultiByteCodePageHasNoRoom) {
+const std::string kZhe = "\xD0\xB6";  // "ж", two bytes in UTF-8
+
+// Names of up to 50 characters in any script, side by side with marks of their own, and names
+// that differ only where a record might cut or escape them.
+TEST_F(StateFileTest, EveryNameOfFiftyCharactersOrFewerHasARecordOfItsOwn) {
+  const std::string longPrefix = repeated(kZhe, 40);
+  const std::vector<std::string> names = {
+      repeated(kZhe, 21) + "\xE6\x97\xA5.pk3",  // 26 characters, "?" and 49 bytes of UTF-8
+      repeated(kZhe, 23) + ".pk3",              // 27 characters, 51 bytes with the "?"
+      repeated(kZhe, 46) + ".pk3",              // 50 characters
+      longPrefix + "-one.pk3",                  // two that share their first 40 characters
+      longPrefix + "-two.pk3",
+      "\xCE\xA9mega.pk3",                                       // "Ωmega.pk3", held as "?" + UTF-8
+      "?\xC3\x8E\xC2\xA9mega.pk3",                              // "?Î©mega.pk3": those very bytes
+      "q?x.pk3",                                                // a "?" of its own, as Wine lists
+      "\xE2\x82\xAC" + repeated("e", 48) + "\xF0\x9F\x90\x9E",  // "€", 48 "e", an emoji
+  };
+  std::vector<std::string> records;
+  for (std::size_t i = 0; i < names.size(); ++i) records.push_back(record(names[i], int(i % 3)));
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(records[i].size(), 51u) << names[i];
+    for (std::size_t k = 0; k < i; ++k)
+      EXPECT_NE(records[i].substr(0, 50), records[k].substr(0, 50)) << names[i] << names[k];
+  }
+  EXPECT_EQ(records[1], "?" + repeated(kZhe, 16) +
+                            "\xFF"
+                            "5c60eca77f5dcd93"
+                            "1")
+      << "the first whole characters and the hash of the name";
+  GeneratedRecords file(static_cast<std::int32_t>(records.size()),
+                        [&](std::int32_t n) { return records[n - 1]; });
+  StateRecords lookup(file, files, names);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const auto found = lookup.find(names[i]);
+    EXPECT_TRUE(found && markOf(*found) == int(i % 3)) << names[i];
+  }
+  EXPECT_EQ(errorOf([&] { record(repeated(kZhe, 47) + ".pk3", 1); }), 5) << "51 characters";
+  EXPECT_FALSE(
+      StateRecords(file, files, {repeated(kZhe, 47) + ".pk3"}).find(repeated(kZhe, 47) + ".pk3"));
+}
+
+TEST_F(StateFileTest, ANameOfMoreThanFiftyBytesInAMultiByteCodePageHasARecordToo) {
   files.codePage = platform::code_page::kUtf8;
-  const std::string letter = "\xD0\xB6";  // two bytes in UTF-8
-  std::string fits;
-  for (int i = 0; i < 23; ++i) fits += letter;
-  fits += ".pk3";  // 27 characters, 50 bytes
-  const std::string r = record(fits, 1);
+  const std::string fits = repeated(kZhe, 23) + ".pk3";  // 27 characters, 50 bytes
+  EXPECT_EQ(record(fits, 1), fits + "1") << "in the page's own bytes";
+  const std::string r = record(kZhe + fits, 1);  // 28 characters, 52 bytes
   ASSERT_EQ(r.size(), 51u);
-  EXPECT_EQ(markOf(r), 1);
-  EXPECT_EQ(errorOf([&] { record(letter + fits, 1); }), 5) << "28 characters, 52 bytes";
+  GeneratedRecords file(1, [&](std::int32_t) { return r; });
+  StateRecords lookup(file, files, {fits, kZhe + fits});
+  EXPECT_FALSE(lookup.find(fits));
+  EXPECT_EQ(markOf(*lookup.find(kZhe + fits)), 1);
+}
+
+// Records as the builds before stored names, written out byte for byte: the code page's
+// default conversion (best fit, else "?") for every name, and then, for a while, a name with
+// "?" in its plain bytes.
+struct EarlierFile {
+  std::vector<std::string> listed;
+  std::vector<std::pair<std::string, int>> records;  // name fields, filled to 50 by the test
+  std::vector<std::optional<int>> marks;             // of the listed names
+  const char* why;
+};
+
+TEST_F(StateFileTest, FilesOfEarlierBuildsKeepTheMarksTheyGave) {
+  const std::string omega = "\xCE\xA9mega.pk3";              // "Ωmega.pk3"
+  const std::string zhuk = "\xD0\xB6\xD1\x83\xD0\xBA.pk3";   // "жук.pk3"
+  const std::string dom = "\xD0\xB4\xD0\xBE\xD0\xBC.pk3";    // "дом.pk3"
+  const std::string mojibake = "?\xC3\x8E\xC2\xA9mega.pk3";  // "?Î©mega.pk3"
+  const std::string omegaToday = "?\xCE\xA9mega.pk3";        // and the bytes of both
+  const std::vector<EarlierFile> cases = {
+      {{"a.pk3", omega, zhuk, "\xF0\x9F\x90\x9E.pk3"},
+       {{"a.pk3", 1}, {"Omega.pk3", 0}, {"???.pk3", 1}, {"??.pk3", 2}},
+       {1, 0, 1, 2},
+       "best fit and \"?\""},
+      {{"q?x.pk3"}, {{"q?x.pk3", 1}}, {1}, "a \"?\" of the name's own in its plain bytes"},
+      {{omega}, {{"Omega.pk3", 0}, {omegaToday, 1}}, {1}, "today's form before earlier ones"},
+      {{zhuk, dom}, {{"???.pk3", 1}}, {std::nullopt, std::nullopt}, "both were stored so"},
+      {{"Omega.pk3", omega}, {{"Omega.pk3", 1}}, {1, std::nullopt}, "the real Omega's own"},
+      {{mojibake, omega}, {{omegaToday, 1}}, {std::nullopt, 1}, "Omega's today"},
+      {{mojibake}, {{omegaToday, 1}}, {1}, "no other listed name was stored so"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> records;
+    for (const auto& [name, mark] : c.records)
+      records.push_back(name + std::string(50 - name.size(), ' ') + std::to_string(mark));
+    GeneratedRecords file(static_cast<std::int32_t>(records.size()),
+                          [&](std::int32_t n) { return records[n - 1]; });
+    StateRecords lookup(file, files, c.listed);
+    for (std::size_t i = 0; i < c.listed.size(); ++i) {
+      const auto found = lookup.find(c.listed[i]);
+      EXPECT_EQ(found ? std::optional(markOf(*found)) : std::nullopt, c.marks[i])
+          << c.why << ": " << c.listed[i];
+    }
+  }
 }
 
 TEST_F(StateFileTest, LookupReadsTheFileOnceAndTheFirstOfEqualNamesWins) {

@@ -39,16 +39,24 @@ class StateFileCodePage : public ::testing::Test {
   StateFileCodePage() : dir_(e2e::newTempFolder("codepage")), path_(dir_ + "\\Active.dat") {}
   ~StateFileCodePage() override { e2e::removeTree(dir_); }
 
-  // Writes the records as Apply does, then looks the names up as the next start-up does.
+  // Writes the records as Apply does (marked 1 unless marks are given), then looks the names
+  // up as the next start-up does.
   std::vector<std::optional<int>> writeAndReadBack(const Win32FileSystem& files,
-                                                   const std::vector<std::string>& names) {
+                                                   const std::vector<std::string>& names,
+                                                   const std::vector<int>& marks = {}) {
     Win32FileSystem io;
     {
       auto file = io.openRecordFile(path_, kRecordLength);
       for (std::size_t i = 0; i < names.size(); ++i)
-        file->write(static_cast<std::int32_t>(i + 1), buildRecord(files, names[i], 1));
+        file->write(static_cast<std::int32_t>(i + 1),
+                    buildRecord(files, names[i], marks.empty() ? 1 : marks[i]));
     }
-    auto file = io.openRecordFile(path_, kRecordLength);
+    return readBack(files, names);
+  }
+
+  std::vector<std::optional<int>> readBack(const Win32FileSystem& files,
+                                           const std::vector<std::string>& names) {
+    auto file = Win32FileSystem().openRecordFile(path_, kRecordLength);
     StateRecords records(*file, files, names);
     std::vector<std::optional<int>> marks;
     for (const auto& name : names) {
@@ -65,12 +73,12 @@ class StateFileCodePage : public ::testing::Test {
 TEST_F(StateFileCodePage, NamesInTheCodePageKeepTheirBytesAndOthersAreMarkedUtf8) {
   ASSERT_EQ(GetACP(), 1252u) << "the test prefix's code page";
   Win32FileSystem files;
-  EXPECT_EQ(files.recordBytes("caf\xC3\xA9.pk3"), "caf\xE9.pk3");
-  EXPECT_EQ(files.recordBytes("\xE2\x82\xAC.pk3"), "\x80.pk3") << "the euro sign";
-  EXPECT_EQ(files.recordBytes(kCyrillic), "?" + kCyrillic);
+  EXPECT_EQ(storedName(files, "caf\xC3\xA9.pk3"), "caf\xE9.pk3");
+  EXPECT_EQ(storedName(files, "\xE2\x82\xAC.pk3"), "\x80.pk3") << "the euro sign";
+  EXPECT_EQ(storedName(files, kCyrillic), "?" + kCyrillic);
   // Not by best fit (under Wine 8.0 "a" and " "): that is another name's.
-  EXPECT_EQ(files.recordBytes(kMacron), "?" + kMacron);
-  EXPECT_EQ(files.recordBytes(kEnSpace), "?" + kEnSpace);
+  EXPECT_EQ(storedName(files, kMacron), "?" + kMacron);
+  EXPECT_EQ(storedName(files, kEnSpace), "?" + kEnSpace);
 
   const auto marks = writeAndReadBack(files, {kCyrillic, kMacron, kEnSpace});
   EXPECT_EQ(marks, (std::vector<std::optional<int>>{1, 1, 1}));
@@ -105,7 +113,7 @@ TEST_P(StateFileCollisions, NoNameTakesTheMarkOfAnother) {
       static_cast<int>(wide.size()))));
   ASSERT_FALSE(wide.empty());
   const std::string lookalike = platform::win32::narrow(wide);
-  ASSERT_EQ(files.recordBytes(lookalike), utf8) << "in the page, with the same bytes";
+  ASSERT_EQ(files.exactCodePageBytes(lookalike), utf8) << "in the page, with the same bytes";
 
   std::vector<std::string> names = c.marked;
   const auto marks = writeAndReadBack(files, names);
@@ -148,12 +156,64 @@ INSTANTIATE_TEST_SUITE_P(Japanese, StateFileCollisions,
 TEST_F(StateFileCodePage, AMultiByteCodePageCountsBytesAndKeepsTheMarkDigit) {
   Win32FileSystem files(932);
   const std::string fits = repeat(kKanji, 23) + ".pk3";  // 27 characters, 50 bytes in cp932
-  ASSERT_EQ(files.recordBytes(fits).size(), 50u);
+  ASSERT_EQ(files.exactCodePageBytes(fits)->size(), 50u);
   const std::string record = buildRecord(files, fits, 1);
   ASSERT_EQ(record.size(), 51u);
   EXPECT_EQ(record.back(), '1');
-  EXPECT_EQ(writeAndReadBack(files, {"a.pk3", fits}), (std::vector<std::optional<int>>{1, 1}));
-  EXPECT_EQ(errorOf([&] { buildRecord(files, kKanji + fits, 1); }), 5) << "28 characters, 52 bytes";
+  // 28 characters, 52 bytes in the page: escaped and cut, as a name the page lacks.
+  EXPECT_EQ(writeAndReadBack(files, {"a.pk3", fits, kKanji + fits}, {1, 0, 1}),
+            (std::vector<std::optional<int>>{1, 0, 1}));
+  EXPECT_EQ(errorOf([&] { buildRecord(files, repeat(kKanji, 47) + ".pk3", 1); }), 5)
+      << "51 characters";
+}
+
+const std::string kZhe = "\xD0\xB6";                       // "ж"
+const std::string kOmega = "\xCE\xA9mega.pk3";             // "Ωmega.pk3"
+const std::string kZhuk = "\xD0\xB6\xD1\x83\xD0\xBA.pk3";  // "жук.pk3"
+
+TEST_F(StateFileCodePage, NamesOfUpToFiftyCharactersKeepTheirOwnMarksAcrossARestart) {
+  const Win32FileSystem files;
+  const std::string cyrillic27 = repeat(kZhe, 23) + ".pk3";
+  const std::string cyrillic50 = repeat(kZhe, 46) + ".pk3";
+  EXPECT_EQ(buildRecord(files, kOmega, 1), "?\xCE\xA9mega.pk3" + std::string(39, ' ') + "1");
+  EXPECT_EQ(buildRecord(files, cyrillic27, 1), "?" + repeat(kZhe, 16) +
+                                                   "\xFF"
+                                                   "5c60eca77f5dcd93"
+                                                   "1");
+  EXPECT_EQ(buildRecord(files, cyrillic50, 1), "?" + repeat(kZhe, 16) +
+                                                   "\xFF"
+                                                   "217c0b204e7ccd81"
+                                                   "1");
+  const std::vector<std::string> names = {cyrillic27,
+                                          cyrillic50,
+                                          repeat(kZhe, 40) + "-one.pk3",
+                                          repeat(kZhe, 40) + "-two.pk3",
+                                          kOmega,
+                                          "?\xC3\x8E\xC2\xA9mega.pk3",  // "?Î©mega.pk3"
+                                          "q?x.pk3",
+                                          "qx.pk3"};
+  const std::vector<int> marks = {1, 2, 1, 0, 1, 0, 1, 0};
+  EXPECT_EQ(writeAndReadBack(files, names, marks),
+            std::vector<std::optional<int>>(marks.begin(), marks.end()));
+}
+
+// Active.dat as earlier builds wrote it, by the code page's default conversion (best fit, else
+// "?"), and the names listed beside it.
+TEST_F(StateFileCodePage, FilesOfEarlierBuildsKeepTheirMarks) {
+  const Win32FileSystem files;
+  const auto record = [](const std::string& name, char mark) {
+    return name + std::string(50 - name.size(), ' ') + mark;
+  };
+  e2e::writeFile(path_, record("Omega.pk3", '1') + record("a\xDF.pk3", '2') +
+                            record("q?x.pk3", '1') + record("???.pk3", '1'));
+  const std::string alphaBeta = "\xCE\xB1\xCE\xB2.pk3";  // "αβ.pk3"
+  EXPECT_EQ(readBack(files, {kOmega, alphaBeta, "q?x.pk3", kZhuk}),
+            (std::vector<std::optional<int>>{1, 2, 1, 1}));
+  // Beside a real "Omega.pk3", and a second name once stored as "???.pk3": whose record is
+  // whose is not known.
+  const std::string dom = "\xD0\xB4\xD0\xBE\xD0\xBC.pk3";  // "дом.pk3"
+  EXPECT_EQ(readBack(files, {kOmega, alphaBeta, "q?x.pk3", kZhuk, "Omega.pk3", dom}),
+            (std::vector<std::optional<int>>{std::nullopt, 2, 1, std::nullopt, 1, std::nullopt}));
 }
 
 }  // namespace

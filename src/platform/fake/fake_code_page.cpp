@@ -43,11 +43,46 @@ std::optional<char> westernByte(char32_t c) {
   return std::nullopt;
 }
 
-}  // namespace
+// A few of Windows-1252's best-fit look-alikes, as Windows and Wine convert them.
+constexpr std::array<std::pair<char32_t, char>, 5> kWesternBestFit = {{
+    {0x0101, 'a'},                      // a with macron
+    {0x03A9, 'O'},                      // capital omega
+    {0x03B1, 'a'},                      // alpha
+    {0x03B2, static_cast<char>(0xDF)},  // beta, as sharp s
+    {0x2002, ' '},                      // en space
+}};
 
-std::optional<std::string> toCodePageExactly(unsigned codePage, std::string_view utf8) {
+void checkModelled(unsigned codePage) {
   if (codePage != code_page::kWestern && codePage != code_page::kUtf8)
     throw std::invalid_argument("the fake models code pages 1252 and 65001 only");
+}
+
+}  // namespace
+
+std::string toCodePageByDefault(unsigned codePage, std::string_view utf8) {
+  checkModelled(codePage);
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto [c, size] = next(utf8, i);
+    i += size;
+    if (codePage == code_page::kUtf8) {
+      out += c == 0xFFFFFFFF ? std::string_view("\xEF\xBF\xBD") : utf8.substr(i - size, size);
+    } else if (const auto b = westernByte(c)) {
+      out += *b;
+    } else {
+      const auto fit = std::find_if(kWesternBestFit.begin(), kWesternBestFit.end(),
+                                    [c](const auto& f) { return f.first == c; });
+      // A character beyond the 16-bit range is two UTF-16 units, each replaced on its own.
+      out += fit != kWesternBestFit.end()    ? std::string(1, fit->second)
+             : c > 0xFFFF && c != 0xFFFFFFFF ? "??"
+                                             : "?";
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> toCodePageExactly(unsigned codePage, std::string_view utf8) {
+  checkModelled(codePage);
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto [c, size] = next(utf8, i);

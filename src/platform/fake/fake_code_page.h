@@ -18,5 +18,9 @@ inline constexpr unsigned kUtf8 = 65001;
 // gives it without best fit, and not putting in the default character); nothing otherwise,
 // also for bytes that are no UTF-8.
 std::optional<std::string> toCodePageExactly(unsigned codePage, std::string_view utf8);
+// UTF-8 text in the code page as WideCharToMultiByte gives it by default: a few best-fit
+// look-alikes of Windows-1252 ("Ω" as "O", "ā" as "a") and "?" for every other character the
+// page lacks (two for one beyond the 16-bit range).
+std::string toCodePageByDefault(unsigned codePage, std::string_view utf8);
 
 }  // namespace vcit::platform

@@ -46,8 +46,11 @@ class FakeFileSystem : public FileSystem {
   void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
-  std::string recordBytes(const std::string& text) const override {
-    return recordBytesOf(toCodePageExactly(codePage, text), text);
+  std::optional<std::string> exactCodePageBytes(const std::string& text) const override {
+    return toCodePageExactly(codePage, text);
+  }
+  std::string defaultCodePageBytes(const std::string& text) const override {
+    return toCodePageByDefault(codePage, text);
   }
 
   // The system code page: code_page::kWestern, as in the Windows tests' prefix, or kUtf8.

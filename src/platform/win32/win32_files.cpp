@@ -391,8 +391,12 @@ void Win32FileSystem::removePartialFiles(const std::string& folder) {
   for (const std::string& name : names) DeleteFileW((base + widen(name)).c_str());
 }
 
-std::string Win32FileSystem::recordBytes(const std::string& text) const {
-  return recordBytesOf(win32::toCodePageExactly(text, codePage_), text);
+std::optional<std::string> Win32FileSystem::exactCodePageBytes(const std::string& text) const {
+  return win32::toCodePageExactly(text, codePage_);
+}
+
+std::string Win32FileSystem::defaultCodePageBytes(const std::string& text) const {
+  return win32::toCodePage(text, codePage_);
 }
 
 }  // namespace vcit::platform

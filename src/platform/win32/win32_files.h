@@ -38,7 +38,8 @@ class Win32FileSystem : public FileSystem {
   void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
-  std::string recordBytes(const std::string& text) const override;
+  std::optional<std::string> exactCodePageBytes(const std::string& text) const override;
+  std::string defaultCodePageBytes(const std::string& text) const override;
 
   // For tests: called after each chunk a stage writes to its temporary file, with the bytes
   // written so far, to break a copy in the middle (by throwing) or to act meanwhile.
