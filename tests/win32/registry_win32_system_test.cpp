@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/text.h"
@@ -101,9 +102,12 @@ TEST(Win32SystemTest, EntriesNamingNoVariableCountButNeverMatch) {
   EXPECT_EQ(late, reg::kTypeSz);
 }
 
-// HKEY_CLASSES_ROOT is 0x80000000: as a 64-bit handle it must be sign-extended like the
-// other roots.
 TEST(Win32SystemTest, RegOpReadsAndWritesUnderTheClassesRoot) {
+  // Wine would take the roots without their sign extension: Windows' own handles are checked.
+  for (const auto& [root, handle] : {std::pair{reg::kClassesRoot, HKEY_CLASSES_ROOT},
+                                     std::pair{reg::kCurrentUser, HKEY_CURRENT_USER},
+                                     std::pair{reg::kLocalMachine, HKEY_LOCAL_MACHINE}})
+    EXPECT_EQ(toHkey(root), handle) << std::hex << root;
   Win32Registry registry;
   Win32System system;
   CallLog log;
