@@ -130,9 +130,9 @@ TEST_F(ScreenReader, ReadsTheProgressBarRisingWhileApplyCopies) {
   using Clock = std::chrono::steady_clock;
   std::vector<int> values;
   long long longestMs = 0;
-  Clock::time_point asked = Clock::now();
   const AccessibleClient reader(bar);
   while (IsWindowVisible(bar)) {
+    const Clock::time_point asked = Clock::now();
     const AccessibleSeen seen = reader.read();
     const auto waited =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked).count();
@@ -141,7 +141,6 @@ TEST_F(ScreenReader, ReadsTheProgressBarRisingWhileApplyCopies) {
     EXPECT_EQ(seen.role, ROLE_SYSTEM_PROGRESSBAR);
     if (IsWindowVisible(bar)) values.push_back(std::atoi(seen.value.c_str()));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    asked = Clock::now();
   }
   std::cout << "longest read " << longestMs << " ms; values read:";
   for (const int v : values) std::cout << " " << v;
