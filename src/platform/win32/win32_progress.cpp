@@ -32,8 +32,8 @@ HWND comWindowOfThisThread() {
 // Takes the messages of one window, or those of one kind, from the queue and handles them.
 void dispatchQueued(HWND window, UINT kind) {
   MSG message;
-  for (int i = 0;
-       i < kMaxMessagesPerRound && PeekMessageW(&message, window, kind, kind, PM_REMOVE); ++i)
+  for (int i = 0; i < kMaxMessagesPerRound && PeekMessageW(&message, window, kind, kind, PM_REMOVE);
+       ++i)
     DispatchMessageW(&message);
 }
 
