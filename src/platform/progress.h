@@ -22,7 +22,8 @@ class Progress {
 // One run of a Progress: begun when made, ended when gone, however the scope is left. Passes
 // on amounts that rise, capped at the total (a file may grow while it is copied), at most
 // about a thousand times a run: copies tell every chunk, and a desktop display of it may cost
-// a call to another process.
+// a call to another process. A rise not told is passed on as `working`, so that the display
+// stays alive through a large total however slowly its thousandths go by.
 class ProgressRun {
  public:
   ProgressRun(Progress& progress, std::uint64_t total) : progress_(progress), total_(total) {
@@ -36,7 +37,10 @@ class ProgressRun {
     done = std::min(done, total_);
     if (done <= done_) return;
     done_ = done;
-    if (done_ < total_ && done_ - told_ < total_ / 1024) return;
+    if (done_ < total_ && done_ - told_ < total_ / 1024) {
+      progress_.working();
+      return;
+    }
     told_ = done_;
     progress_.advance(done_);
   }

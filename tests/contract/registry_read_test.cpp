@@ -43,14 +43,23 @@ TEST_P(RegOpRead, EachRegistryTypeConverts) {
   EXPECT_TRUE(r->Value("NoSuchValue").isEmpty());
 }
 
-TEST_P(RegOpRead, MultiStringsAsArraysAndOptionsOutOfRangeIgnored) {
+// Options 15 sets all four: multi-strings as arrays, expansion, numbers stored as text and
+// errors shown.
+TEST_P(RegOpRead, AllFourOptionsTakeEffectAtOnceAndOptionsOutOfRangeAreIgnored) {
   put("", "Multi", reg::kTypeMultiSz, "a" + kNul + "b" + kNul + kNul);
   put("", "EmptyMulti", reg::kTypeMultiSz, kNul + kNul);
-  auto r = op("", RegOp::MultiStringAsArray);
+  put("", "Path", reg::kTypeExpandSz, "%TEMP%\\x" + kNul);
+  auto r = op("", 15);
   r->Options(16);
   r->Options(-1);
   EXPECT_EQ(r->Value("multi"), DynamicValue(TextArray{"a", "b"}));
   EXPECT_EQ(r->Value("EmptyMulti"), DynamicValue(TextArray{}));
+  EXPECT_EQ(r->Value("Path"), DynamicValue(environmentVariable("TEMP") + "\\x"));
+  r->Value("Number", DynamicValue(std::int32_t{7}));
+  EXPECT_EQ(stored("", "Number")->type, reg::kTypeSz);
+  r->Key("\\" + path());  // cannot be opened
+  EXPECT_TRUE(r->Value("Multi").isEmpty());
+  EXPECT_EQ(messages.shown().size(), 1u);
 }
 
 TEST_P(RegOpRead, ExpandableTextExpandsOnlyWhenAsked) {

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "about/about.h"
@@ -98,6 +101,7 @@ TEST_F(ScreenReader, ReadsEachRowByItsPackageWithItsMarkAndEachButtonWithItsKey)
     EXPECT_EQ(seen.role, ROLE_SYSTEM_PUSHBUTTON);
     EXPECT_EQ(seen.shortcut, b.shortcut);
     EXPECT_EQ(has(seen, STATE_SYSTEM_UNAVAILABLE), !b.available);
+    EXPECT_EQ(has(seen, STATE_SYSTEM_FOCUSABLE), b.available);
   }
   expectNamedWithRoles(window, launcher::layout(),
                        {ui::ControlKind::CheckBox, ui::ControlKind::TextBox});
@@ -106,6 +110,48 @@ TEST_F(ScreenReader, ReadsEachRowByItsPackageWithItsMarkAndEachButtonWithItsKey)
   press(mark(1));
   EXPECT_TRUE(has(readAccessible(mark(1)), STATE_SYSTEM_CHECKED));
   EXPECT_FALSE(has(readAccessible(control(ids::kApply)), STATE_SYSTEM_UNAVAILABLE));
+}
+
+// Apply copies 1 GB while a reader polls the progress bar: each read is answered within a
+// second and the value read rises.
+TEST_F(ScreenReader, ReadsTheProgressBarRisingWhileApplyCopies) {
+  constexpr int kPackages = 4;
+  const auto name = [](int row) { return "big" + std::to_string(row) + ".pk3"; };
+  {
+    const std::string bytes(std::size_t{256} << 20, 'p');
+    for (int row = 0; row < kPackages; ++row) program.addPackage(name(row), bytes);
+  }
+  ASSERT_TRUE(start());
+  for (int row = 0; row < kPackages; ++row) press(mark(row));
+  const HWND bar = control(ids::kProgress);
+  PostMessageW(control(ids::kApply), BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(bar) != FALSE; }, 20000));
+
+  using Clock = std::chrono::steady_clock;
+  std::vector<int> values;
+  long long longestMs = 0;
+  const AccessibleClient reader(bar);
+  while (IsWindowVisible(bar)) {
+    const Clock::time_point asked = Clock::now();
+    const AccessibleSeen seen = reader.read();
+    const auto waited =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked).count();
+    longestMs = std::max<long long>(longestMs, waited);
+    EXPECT_LT(waited, 1000) << "read " << values.size() << " waited " << waited << " ms";
+    EXPECT_EQ(seen.role, ROLE_SYSTEM_PROGRESSBAR);
+    if (IsWindowVisible(bar)) values.push_back(std::atoi(seen.value.c_str()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  std::cout << "longest read " << longestMs << " ms; values read:";
+  for (const int v : values) std::cout << " " << v;
+  std::cout << "\n";
+  EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+  values.erase(std::unique(values.begin(), values.end()), values.end());
+  EXPECT_GE(values.size(), 3u) << "the value did not rise while Apply copied";
+
+  for (int row = 0; row < kPackages; ++row)
+    EXPECT_TRUE(waitUntil([&] { return game.hasPackage(name(row)); }, 30000)) << name(row);
+  EXPECT_TRUE(noMessageBox());
 }
 
 TEST_F(ScreenReader, ReadsTheAboutWindowAndIsToldWhenItsControlsAreGone) {

@@ -76,6 +76,7 @@ TEST_F(AboutTest, NumberValueGivesHexDigitsFromTheLastByteEachWithoutItsLeadingZ
   setValue(kToolKey, "B", reg::kTypeDword, dword(0x00012A0Bu));  // final zero byte dropped
   setValue(kToolKey, "C", reg::kTypeDword, dword(0x01000000u));
   setValue(kToolKey, "D", reg::kTypeDword, dword(0xFF00F001u));
+  setValue(kToolKey, "E", reg::kTypeDword, dword(0x10201110u));  // 0x10 keeps its high digit
   auto number = [&](const char* name) {
     std::string value;  // empty, as in every lookup of the program
     EXPECT_TRUE(read(kToolKey, name, value));
@@ -85,6 +86,7 @@ TEST_F(AboutTest, NumberValueGivesHexDigitsFromTheLastByteEachWithoutItsLeadingZ
   EXPECT_EQ(number("B"), "&h12AB");
   EXPECT_EQ(number("C"), "&h1000");
   EXPECT_EQ(number("D"), "&hFF0F01");
+  EXPECT_EQ(number("E"), "&h10201110");
 }
 
 TEST_F(AboutTest, OtherTypesLeaveTheValueAsItWasYetCountAsRead) {

@@ -148,6 +148,7 @@ TEST(ProgressRunTest, TellsRisingAmountsAboutAThousandTimesAndEndsOnUnwinding) {
   EXPECT_EQ(log.calls[log.calls.size() - 2], "progress 1048576") << "capped at the total";
   EXPECT_LE(log.calls.size(), 1024u + 3u);
   EXPECT_GE(log.calls.size(), 512u);
+  EXPECT_EQ(log.calls.size() - 2 + progress.workingCalls, 16384u) << "each rise told or working";
 }
 
 }  // namespace

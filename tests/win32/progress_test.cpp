@@ -78,18 +78,24 @@ TEST(Win32ProgressTest, PaintsTheWindowsAndLeavesTheirOtherMessagesQueued) {
 }
 
 TEST(Win32ProgressTest, WorksWithoutAWindowAndCanRunAgain) {
-  Win32Progress progress;  // no taskbar button: only the cursor and the painting
-  for (int run = 0; run < 2; ++run) {
-    progress.begin(0);
-    progress.advance(0);
-    progress.end();
-  }
   CountingWindow window;
-  progress.window = window.hwnd;
-  progress.begin(std::uint64_t{1} << 40);  // amounts beyond 32 bits
-  progress.advance(std::uint64_t{1} << 39);
-  progress.end();
-  SUCCEED();
+  Win32Progress progress;  // first without a taskbar button, then with one
+  progress.paintIntervalMs = 0;
+  std::vector<bool> held;
+  progress.holdHandlers = [&](bool h) { held.push_back(h); };
+  const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  SetCursor(arrow);
+  for (int run = 1; run <= 2; ++run) {
+    progress.begin(std::uint64_t{1} << 40);  // amounts beyond 32 bits
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT)) << run;
+    InvalidateRect(window.hwnd, nullptr, TRUE);
+    progress.advance(std::uint64_t{1} << 39);
+    EXPECT_EQ(window.paints, run);
+    progress.end();
+    EXPECT_EQ(GetCursor(), arrow) << run;
+    progress.window = window.hwnd;
+  }
+  EXPECT_EQ(held, (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace

@@ -1,16 +1,19 @@
-// Win32System against Windows' own kernel services.
+// Win32System against Windows' own kernel services, and RegOp on Windows' own registry under
+// the root that only the real registry tells apart.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/text.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "registry/reg_op.h"
 
@@ -97,6 +100,33 @@ TEST(Win32SystemTest, EntriesNamingNoVariableCountButNeverMatch) {
   SetEnvironmentVariableW(L"=Q:", nullptr);
   ASSERT_GT(tempAt, 100);
   EXPECT_EQ(late, reg::kTypeSz);
+}
+
+TEST(Win32SystemTest, RegOpReadsAndWritesUnderTheClassesRoot) {
+  // Wine would take the roots without their sign extension: Windows' own handles are checked.
+  for (const auto& [root, handle] : {std::pair{reg::kClassesRoot, HKEY_CLASSES_ROOT},
+                                     std::pair{reg::kCurrentUser, HKEY_CURRENT_USER},
+                                     std::pair{reg::kLocalMachine, HKEY_LOCAL_MACHINE}})
+    EXPECT_EQ(toHkey(root), handle) << std::hex << root;
+  Win32Registry registry;
+  Win32System system;
+  CallLog log;
+  FakeMessageBoxes messages{log};
+  {
+    RegOp op(registry, system, messages);
+    op.Options(RegOp::ShowErrors);
+    op.Root(reg::kClassesRoot);
+    op.Key(".vcittest");
+    op.Value("", DynamicValue("VCIT test"));
+    op.Key(".txt");  // a key Wine's own registry holds
+    EXPECT_FALSE(op.Value("").isEmpty());
+  }
+  wchar_t data[64] = {};
+  LONG size = sizeof data;
+  EXPECT_EQ(RegQueryValueW(HKEY_CLASSES_ROOT, L".vcittest", data, &size), ERROR_SUCCESS);
+  EXPECT_STREQ(data, L"VCIT test");
+  RegDeleteKeyW(HKEY_CLASSES_ROOT, L".vcittest");
+  EXPECT_TRUE(messages.shown().empty());
 }
 
 }  // namespace

@@ -15,10 +15,11 @@ namespace vcit::platform {
 
 // The progress of a long action on the desktop: the amount done on the taskbar button of
 // `window` (ITaskbarList3), the wait cursor, and the program's windows kept painted while the
-// action runs on their thread. Only paint messages are taken from the queue meanwhile (and what
-// other threads send, which every message retrieval runs), so the user's clicks, keys and
-// close requests wait in the queue until the action is over; `holdHandlers` is told to hold
-// back the handlers of what other programs send directly, and told again when it ends.
+// action runs on their thread. Only paint messages and COM's calls from other programs are
+// taken from the queue meanwhile (and what other threads send, which every message retrieval
+// runs), so the user's clicks, keys and close requests wait in the queue until the action is
+// over; `holdHandlers` is told to hold back the handlers of what other programs send
+// directly, and told again when it ends.
 class Win32Progress : public Progress {
  public:
   Win32Progress() = default;
@@ -33,7 +34,7 @@ class Win32Progress : public Progress {
   // The window whose taskbar button shows the progress (none: no taskbar progress).
   HWND window = nullptr;
   std::function<void(bool held)> holdHandlers;
-  // How often, at most, the windows are repainted during the action.
+  // How often, at most, the windows are repainted and COM's calls answered during the action.
   DWORD paintIntervalMs = 50;
 
  private:
@@ -41,6 +42,7 @@ class Win32Progress : public Progress {
 
   std::uint64_t total_ = 0;
   ULONGLONG lastPaint_ = 0;
+  HWND comWindow_ = nullptr;
   HCURSOR previousCursor_ = nullptr;
   std::optional<win32::ComInit> com_;
   win32::ComPtr<ITaskbarList3> taskbar_;

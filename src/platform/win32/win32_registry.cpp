@@ -8,15 +8,15 @@
 #include "platform/win32/text_conversion.h"
 
 namespace vcit::platform {
-namespace {
 
 HKEY toHkey(reg::Key key) {
-  // A predefined root is a 32-bit value that Windows sign-extends into a 64-bit handle.
   if (key >= 0x80000000u && key <= 0xFFFFFFFFu)
     return reinterpret_cast<HKEY>(
         static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(key))));
   return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(key));
 }
+
+namespace {
 
 reg::Key fromHkey(HKEY key) {
   return static_cast<reg::Key>(reinterpret_cast<ULONG_PTR>(key));

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <windows.h>
+
 #include "platform/registry_api.h"
 
 namespace vcit::platform {
+
+// The handle the registry functions take for a key: a predefined root, a 32-bit value, is
+// sign-extended as <windows.h> defines it (HKEY_CLASSES_ROOT is 0xFFFFFFFF80000000 in a
+// 64-bit program). Wine takes the root without its sign extension too.
+HKEY toHkey(reg::Key key);
 
 // The Windows registry through its "A" functions. Names and text data are converted between
 // UTF-8 and the system code page at each call; predefined roots (32-bit values) are
