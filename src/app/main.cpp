@@ -13,6 +13,7 @@
 #include "launcher/launcher.h"
 #include "launcher/launcher_layout.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/handlers.h"
 #include "ui/win32/form.h"
@@ -48,6 +49,7 @@ class AboutWindow : public vcit::about::AboutBox::Window {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  vcit::platform::win32::searchDllsInSystem32Only();
   // The windows' own accessible objects are handed to screen readers through COM, whose calls
   // then arrive in this thread's message loop.
   const vcit::platform::win32::ComInit com;
