@@ -116,7 +116,8 @@ std::vector<std::string> importedDlls(const std::string& image) {
     throw std::runtime_error("an address outside every section");
   };
   std::vector<std::string> names;
-  const DWORD imports = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  const DWORD imports =
+      nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
   if (imports == 0) return names;
   for (std::size_t at = fileOffset(imports);; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
     IMAGE_IMPORT_DESCRIPTOR descriptor{};
@@ -137,10 +138,10 @@ std::vector<std::string> importedDlls(const std::string& image) {
 // before anything else is loaded.
 TEST(ReleaseZip, TheProgramImportsOnlyDllsWindowsTakesFromItsOwnList) {
   const std::set<std::string> knownDlls = {
-      "advapi32.dll", "clbcatq.dll", "combase.dll", "comdlg32.dll", "coml2.dll",  "gdi32.dll",
-      "gdiplus.dll",  "imagehlp.dll", "imm32.dll",  "kernel32.dll", "msctf.dll",  "msvcrt.dll",
-      "normaliz.dll", "nsi.dll",      "ntdll.dll",  "ole32.dll",    "oleaut32.dll", "psapi.dll",
-      "rpcrt4.dll",   "sechost.dll",  "setupapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll",
+      "advapi32.dll", "clbcatq.dll",  "combase.dll",  "comdlg32.dll", "coml2.dll",    "gdi32.dll",
+      "gdiplus.dll",  "imagehlp.dll", "imm32.dll",    "kernel32.dll", "msctf.dll",    "msvcrt.dll",
+      "normaliz.dll", "nsi.dll",      "ntdll.dll",    "ole32.dll",    "oleaut32.dll", "psapi.dll",
+      "rpcrt4.dll",   "sechost.dll",  "setupapi.dll", "shcore.dll",   "shell32.dll",  "shlwapi.dll",
       "user32.dll",   "wldap32.dll",  "ws2_32.dll"};
   const std::vector<std::string> imported =
       importedDlls(readFile(windowsPath(VCIT_RELEASE_DIR) + "\\VCITLauncher.exe"));
