@@ -18,6 +18,12 @@ std::optional<DWORD> probeResult(const std::vector<std::string>& environment) {
 }
 
 TEST(DllSearch, WithTheLaunchersPolicyAPlantedDllIsNeitherLoadedNorRun) {
+  // Wine, unlike Windows, takes its own oleacc in place of a file of that name found in the
+  // program's folder (keeping the file's path): this override makes it run the file it finds.
+  RegistryValue wineOrder(HKEY_CURRENT_USER,
+                          "Software\\Wine\\AppDefaults\\dll_search_probe.exe\\DllOverrides",
+                          "oleacc");
+  wineOrder.setString("native,builtin");
   EXPECT_EQ(probeResult({}), std::optional<DWORD>(0)) << "1: the planted DllMain ran";
   // Without the policy the planted copy loads and runs: the plant is in place.
   EXPECT_EQ(probeResult({"VCIT_DLL_POLICY=off"}), std::optional<DWORD>(1));
