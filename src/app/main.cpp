@@ -14,6 +14,7 @@
 #include "launcher/launcher_layout.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/single_instance.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/handlers.h"
 #include "ui/win32/form.h"
@@ -49,6 +50,7 @@ class AboutWindow : public vcit::about::AboutBox::Window {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  vcit::platform::win32::searchDllsInSystem32Only();
   // One launcher per program folder: a second start shows the running one's window and ends.
   vcit::platform::win32::SingleInstance instance;
   if (!instance.claim()) return 0;

@@ -4,8 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstring>
 #include <filesystem>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -61,20 +68,85 @@ TEST(ReleaseZip, TheUnpackedProgramFindsTheGameListsItsModsAndApplies) {
 }
 
 // Older Notepads show a file with bare line feeds as one line.
-TEST(ReleaseZip, TheReadmeHasWindowsLineEndings) {
-  const std::string readme = readFile(windowsPath(VCIT_RELEASE_DIR) + "\\README.txt");
-  ASSERT_GT(readme.size(), 2u);
-  EXPECT_EQ(readme.substr(readme.size() - 2), "\r\n") << "its last line ends too";
-  std::size_t lines = 0;
-  std::size_t bareEnds = 0;
-  for (std::size_t i = 0; i < readme.size(); ++i) {
-    const bool lineFeed = readme[i] == '\n';
-    const bool afterCr = i > 0 && readme[i - 1] == '\r';
-    if (lineFeed) ++lines;
-    if (lineFeed != afterCr) ++bareEnds;  // a line feed without a CR, or a CR without one
+TEST(ReleaseZip, TheTextFilesHaveWindowsLineEndings) {
+  for (const char* name : {"README.txt", "LICENSE.txt"}) {
+    SCOPED_TRACE(name);
+    const std::string text = readFile(windowsPath(VCIT_RELEASE_DIR) + "\\" + name);
+    ASSERT_GT(text.size(), 2u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n") << "its last line ends too";
+    std::size_t lines = 0;
+    std::size_t bareEnds = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const bool lineFeed = text[i] == '\n';
+      const bool afterCr = i > 0 && text[i - 1] == '\r';
+      if (lineFeed) ++lines;
+      if (lineFeed != afterCr) ++bareEnds;  // a line feed without a CR, or a CR without one
+    }
+    EXPECT_EQ(bareEnds, 0u);
+    EXPECT_GT(lines, 10u);
   }
-  EXPECT_EQ(bareEnds, 0u);
-  EXPECT_GT(lines, 10u);
+}
+
+// The DLLs a PE file imports at load time, lowercase, read from its import directory; throws
+// on a file that is no well-formed 64-bit PE.
+std::vector<std::string> importedDlls(const std::string& image) {
+  const auto read = [&image]<class T>(std::size_t offset, T& out) {
+    if (offset > image.size() || image.size() - offset < sizeof out)
+      throw std::runtime_error("not a well-formed PE file");
+    std::memcpy(&out, image.data() + offset, sizeof out);
+  };
+  IMAGE_DOS_HEADER dos{};
+  read(0, dos);
+  IMAGE_NT_HEADERS64 nt{};
+  read(static_cast<std::size_t>(dos.e_lfanew), nt);
+  if (dos.e_magic != IMAGE_DOS_SIGNATURE || nt.Signature != IMAGE_NT_SIGNATURE ||
+      nt.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+    throw std::runtime_error("not a 64-bit PE file");
+  const std::size_t sections = static_cast<std::size_t>(dos.e_lfanew) +
+                               offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+                               nt.FileHeader.SizeOfOptionalHeader;
+  // A relative virtual address as an offset into the file, through the section holding it.
+  const auto fileOffset = [&](DWORD rva) -> std::size_t {
+    for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+      IMAGE_SECTION_HEADER section{};
+      read(sections + i * sizeof section, section);
+      if (rva >= section.VirtualAddress && rva - section.VirtualAddress < section.SizeOfRawData)
+        return section.PointerToRawData + (rva - section.VirtualAddress);
+    }
+    throw std::runtime_error("an address outside every section");
+  };
+  std::vector<std::string> names;
+  const DWORD imports =
+      nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  if (imports == 0) return names;
+  for (std::size_t at = fileOffset(imports);; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    IMAGE_IMPORT_DESCRIPTOR descriptor{};
+    read(at, descriptor);
+    if (descriptor.Name == 0) break;
+    const std::size_t name = fileOffset(descriptor.Name);
+    const std::size_t end = image.find('\0', name);
+    if (end == std::string::npos) throw std::runtime_error("an unterminated DLL name");
+    names.push_back(image.substr(name, end - name));
+    for (char& c : names.back()) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return names;
+}
+
+// A DLL that is not one of the KnownDLLs is looked for in the program's folder first, where a
+// download or a mod pack may have left one: the .exe imports only these at load time and loads
+// the others from System32 (platform/win32/system_libraries.h). ntdll is in every process
+// before anything else is loaded.
+TEST(ReleaseZip, TheProgramImportsOnlyDllsWindowsTakesFromItsOwnList) {
+  const std::set<std::string> knownDlls = {
+      "advapi32.dll", "clbcatq.dll",  "combase.dll",  "comdlg32.dll", "coml2.dll",    "gdi32.dll",
+      "gdiplus.dll",  "imagehlp.dll", "imm32.dll",    "kernel32.dll", "msctf.dll",    "msvcrt.dll",
+      "normaliz.dll", "nsi.dll",      "ntdll.dll",    "ole32.dll",    "oleaut32.dll", "psapi.dll",
+      "rpcrt4.dll",   "sechost.dll",  "setupapi.dll", "shcore.dll",   "shell32.dll",  "shlwapi.dll",
+      "user32.dll",   "wldap32.dll",  "ws2_32.dll"};
+  const std::vector<std::string> imported =
+      importedDlls(readFile(windowsPath(VCIT_RELEASE_DIR) + "\\VCITLauncher.exe"));
+  EXPECT_GE(imported.size(), 3u) << "kernel32, user32 and more";
+  for (const auto& dll : imported) EXPECT_TRUE(knownDlls.contains(dll)) << dll;
 }
 
 }  // namespace

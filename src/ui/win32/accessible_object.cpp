@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/text_conversion.h"
 #include "ui/win32/accessible_window.h"
 
@@ -62,8 +63,8 @@ AccessibleObject::AccessibleObject(const AccessibleWindow& owner,
 
 platform::win32::ComPtr<AccessibleObject> AccessibleObject::create(const AccessibleWindow& owner) {
   platform::win32::ComPtr<IAccessible> standard;
-  if (FAILED(
-          CreateStdAccessibleObject(owner.hwnd(), OBJID_CLIENT, IID_IAccessible, standard.out())))
+  if (FAILED(platform::win32::createStdAccessibleObject(owner.hwnd(), OBJID_CLIENT, IID_IAccessible,
+                                                        standard.out())))
     standard.reset();
   platform::win32::ComPtr<AccessibleObject> object;
   object.reset(new AccessibleObject(owner, std::move(standard)));
@@ -71,7 +72,8 @@ platform::win32::ComPtr<AccessibleObject> AccessibleObject::create(const Accessi
 }
 
 LRESULT AccessibleObject::result(WPARAM flags) {
-  const LRESULT result = LresultFromObject(IID_IAccessible, flags, static_cast<IAccessible*>(this));
+  const LRESULT result =
+      platform::win32::lresultFromObject(IID_IAccessible, flags, static_cast<IAccessible*>(this));
   return result > 0 ? result : 0;
 }
 

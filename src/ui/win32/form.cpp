@@ -8,6 +8,7 @@
 
 #include "core/runtime_error.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/text_conversion.h"
 #include "ui/win32/control_adapter.h"
 #include "ui/win32/message_loop.h"
@@ -80,7 +81,7 @@ void Form::registerClasses() {
   if (registered) return;
   // The common controls' window classes (the progress bar's) are registered on request.
   INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&commonControls);
+  platform::win32::initCommonControls(commonControls);
   WNDCLASSEXW form{};
   form.cbSize = sizeof form;
   form.lpfnWndProc = formProc;
