@@ -177,6 +177,7 @@ std::optional<FileFacts> FakeFileSystem::facts(const std::string& path) {
 }
 
 void FakeFileSystem::deleteFile(const std::string& path) {
+  if (whileDeleting) whileDeleting(path);
   requireFolder(parentOf(path));
   File* f = find(path);
   if (!f) raise(err::kFileNotFound);
@@ -254,7 +255,8 @@ class FakeStagedCopy : public StagedCopy {
 
 std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
                                                       const std::string& target,
-                                                      const CopyProgress& progress) {
+                                                      const CopyProgress& progress,
+                                                      const std::function<void()>& beforeWriting) {
   const File* src = find(source);
   if (!src) {
     requireFolder(parentOf(source));
@@ -265,6 +267,19 @@ std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
   requireReplaceable(target);
   std::string bytes = src->bytes;
   const std::uint64_t mtime = src->lastWriteTime;
+  if (beforeWriting) {
+    // The source stays open meanwhile.
+    const std::string sourceKey = key(source);
+    ++files_.at(sourceKey).openByUs;
+    struct Release {
+      FakeFileSystem& fs;
+      const std::string& key;
+      ~Release() {
+        if (auto it = fs.files_.find(key); it != fs.files_.end()) --it->second.openByUs;
+      }
+    } release{*this, sourceKey};
+    beforeWriting();
+  }
   std::uint64_t limit = bytes.size();
   if (failCopyAfterBytes) {
     limit = std::min<std::uint64_t>(limit, *failCopyAfterBytes);

@@ -41,7 +41,8 @@ class FakeFileSystem : public FileSystem {
   std::optional<FileFacts> facts(const std::string& path) override;
   void deleteFile(const std::string& path) override;
   std::unique_ptr<StagedCopy> stageCopy(const std::string& source, const std::string& target,
-                                        const CopyProgress& progress = {}) override;
+                                        const CopyProgress& progress = {},
+                                        const std::function<void()>& beforeWriting = {}) override;
   void replaceContents(const std::string& path, const std::string& bytes) override;
   void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
@@ -69,6 +70,9 @@ class FakeFileSystem : public FileSystem {
   // Called after each chunk a copy writes, with its target: a test looks at the files there,
   // as a kill at that moment would leave them.
   std::function<void(const std::string&)> whileCopying;
+
+  // Called as a file is about to be deleted, with its path.
+  std::function<void(const std::string&)> whileDeleting;
 
   // Failure injection: the next copy stops after this many bytes with error 61 (disk full).
   std::optional<std::uint64_t> failCopyAfterBytes;

@@ -308,7 +308,8 @@ void Win32FileSystem::deleteFile(const std::string& path) {
 
 std::unique_ptr<StagedCopy> Win32FileSystem::stageCopy(const std::string& source,
                                                        const std::string& target,
-                                                       const CopyProgress& progress) {
+                                                       const CopyProgress& progress,
+                                                       const std::function<void()>& beforeWriting) {
   const std::wstring from = longPath(source);
   const std::wstring to = longPath(target);
 
@@ -320,6 +321,7 @@ std::unique_ptr<StagedCopy> Win32FileSystem::stageCopy(const std::string& source
   if (!GetFileTime(in.get(), nullptr, nullptr, &sourceTime)) raiseLastError();
 
   requireReplaceable(to);
+  if (beforeWriting) beforeWriting();
 
   auto copy = std::make_unique<Win32StagedCopy>(to);
   copy->out = UniqueHandle(CreateFileW(copy->partial.path().c_str(), GENERIC_WRITE, 0, nullptr,

@@ -33,7 +33,8 @@ class Win32FileSystem : public FileSystem {
   std::optional<FileFacts> facts(const std::string& path) override;
   void deleteFile(const std::string& path) override;
   std::unique_ptr<StagedCopy> stageCopy(const std::string& source, const std::string& target,
-                                        const CopyProgress& progress = {}) override;
+                                        const CopyProgress& progress = {},
+                                        const std::function<void()>& beforeWriting = {}) override;
   void replaceContents(const std::string& path, const std::string& bytes) override;
   void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
