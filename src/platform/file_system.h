@@ -104,6 +104,10 @@ class FileSystem {
   // Opens (creating when missing) a file for random access with the given record length.
   virtual std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                                      std::int32_t recordLength) = 0;
+  // Opens an existing file to read its records, also where it may not be written; none when
+  // the file does not exist.
+  virtual std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
+                                                           std::int32_t recordLength) = 0;
   // Text as record files store it: its bytes in the system's 8-bit (ANSI) code page (one per
   // character in a single-byte page, one or two in a double-byte one) when the page holds each
   // of its characters exactly; otherwise "?" and its UTF-8 bytes (recordBytesOf). Neither the

@@ -47,6 +47,8 @@ class FakeFileSystem : public FileSystem {
   void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
+  std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
+                                                   std::int32_t recordLength) override;
   std::string recordBytes(const std::string& text) const override {
     return recordBytesOf(toCodePageExactly(codePage, text), text);
   }
@@ -87,6 +89,9 @@ class FakeFileSystem : public FileSystem {
   std::optional<Disk> smallDisk;
   // createFolder fails with error 75 (as for a read-only program folder).
   bool failCreateFolder = false;
+  // Files in this folder may be read but neither created nor written (error 75), as in a
+  // program folder under Program Files for a standard user.
+  std::optional<std::string> readOnlyFolder;
 
  private:
   friend class FakeRecordFile;
@@ -95,6 +100,7 @@ class FakeFileSystem : public FileSystem {
   static std::string parentOf(const std::string& path);
   void requireFolder(const std::string& path) const;
   void requireReplaceable(const std::string& target);
+  void requireWritableFolder(const std::string& path) const;
   std::uint64_t tick() { return ++clock_; }
   // Bytes that may still be written at this path: unlimited off the small disk.
   std::uint64_t roomAt(const std::string& path) const;

@@ -39,6 +39,8 @@ class Win32FileSystem : public FileSystem {
   void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
+  std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
+                                                   std::int32_t recordLength) override;
   std::string recordBytes(const std::string& text) const override;
 
   // For tests: called after each chunk a stage writes to its temporary file, with the bytes
@@ -52,7 +54,8 @@ class Win32FileSystem : public FileSystem {
 // The path as the wide functions take it beyond MAX_PATH: an absolute drive path as
 // "\\?\C:\...", a UNC path as "\\?\UNC\server\share\...", made whole first as the
 // functions would make it without the prefix ("/" and ".." resolved, a name's trailing dots and
-// spaces dropped). Relative paths, and paths in that form already, stay as they are.
+// spaces dropped), except that a reserved device name ("aux.pk3") stays a file's name. Relative
+// paths, and paths in that form already, stay as they are.
 std::wstring extendedLengthPath(const std::wstring& path);
 
 // The run-time error number for a Windows error code (GetLastError) of a file operation.
