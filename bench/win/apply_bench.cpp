@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -70,11 +71,12 @@ class TimedCopy : public platform::StagedCopy {
 // The Win32 file system, counting what its copies write and timing its calls.
 class CountingFiles : public platform::Win32FileSystem {
  public:
-  std::unique_ptr<platform::StagedCopy> stageCopy(const std::string& source,
-                                                  const std::string& target,
-                                                  const platform::CopyProgress& progress) override {
-    auto copy =
-        timed(spent.stage, [&] { return Win32FileSystem::stageCopy(source, target, progress); });
+  std::unique_ptr<platform::StagedCopy> stageCopy(
+      const std::string& source, const std::string& target, const platform::CopyProgress& progress,
+      const std::function<void()>& beforeWriting) override {
+    auto copy = timed(spent.stage, [&] {
+      return Win32FileSystem::stageCopy(source, target, progress, beforeWriting);
+    });
     ++copies;
     if (const auto f = Win32FileSystem::facts(source)) bytesCopied += f->size;
     return std::make_unique<TimedCopy>(std::move(copy), spent);

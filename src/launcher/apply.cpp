@@ -1,4 +1,6 @@
+#include <cstdint>
 #include <exception>
+#include <string>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -14,13 +16,33 @@ namespace vcit {
 namespace {
 
 // After a stop at a row's copy or delete, the state file keeps the records of the rows up to
-// that one and no later ones, as when each record is written just before its row. When even
-// that fails, the newer records stay (no mark is lost) and the stop is reported all the same.
-void keepRecords(platform::FileSystem& files, const std::string& path, std::int32_t count) {
-  try {
-    files.openRecordFile(path, launcher::kRecordLength)->truncate(count);
-  } catch (const std::exception&) {
+// that one and no later ones, as when each record is written just before its row. They replace
+// the file whole, as its first replacement went; another program (a virus scanner) may hold the
+// file for a moment after that, so a refusal is tried again for most of a second. False when
+// every try failed: the newer records stay (no mark is lost).
+bool keepRecords(const platform::Platform& platform, platform::ProgressRun& progress,
+                 const std::string& path, const std::string& records) {
+  constexpr int kTries = 5;
+  constexpr std::uint32_t kWaitMs = 200;
+  for (int tried = 1;; ++tried) {
+    try {
+      platform.files.replaceContents(path, records);
+      return true;
+    } catch (const std::exception&) {
+      if (tried == kTries) return false;
+    }
+    platform.system.pause(kWaitMs);
+    progress.working();
   }
+}
+
+// The stop's report, its first line unchanged, telling that the state file kept marks of rows
+// not applied.
+RuntimeError withMarksAhead(const RuntimeError& error) {
+  return RuntimeError(error.number(),
+                      error.description() +
+                          "\nThe marks shown at the next start may be ahead of the game's main "
+                          "folder: press Apply again.");
 }
 
 }  // namespace
@@ -67,8 +89,10 @@ void frmLauncher::Apply() {
     try {
       for (const launcher::ApplyRow& row : plan) batch.add(row);
       batch.finish();
-    } catch (...) {
-      keepRecords(platform_.files, StateFilePath, batch.rowsDone() + 1);
+    } catch (const std::exception& e) {
+      const auto kept = static_cast<std::size_t>(batch.rowsDone() + 1) * launcher::kRecordLength;
+      if (!keepRecords(platform_, progress, StateFilePath, records.substr(0, kept)))
+        throw withMarksAhead(ui::asRuntimeError(e));
       throw;
     }
     if (recordError) std::rethrow_exception(recordError);

@@ -1,6 +1,7 @@
 #include "launcher/apply_batch.h"
 
 #include <exception>
+#include <functional>
 
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -76,24 +77,30 @@ void ApplyBatch::finish() {
 // The row's copy, staged; none for a missing package. A full disk is tried again once room is
 // made; any other error ends the batch.
 std::unique_ptr<platform::StagedCopy> ApplyBatch::copyOf(const ApplyRow& row) {
+  bool inPlaceOfOld = false;
   for (;;) {
     try {
-      return stage(row);
+      return stage(row, inPlaceOfOld);
     } catch (const RuntimeError& e) {
       if (packageIsMissing(e)) return nullptr;
-      if (!diskIsFull(e) || !makeRoom(row)) fail();
+      if (!diskIsFull(e) || !makeRoom(row, inPlaceOfOld)) fail();
     } catch (...) {
       fail();
     }
   }
 }
 
-std::unique_ptr<platform::StagedCopy> ApplyBatch::stage(const ApplyRow& row) {
+// inPlaceOfOld: the old target is deleted to make room, but only once the source is open and
+// held, so that a copy failing on its source (locked, gone) leaves the old version in place.
+std::unique_ptr<platform::StagedCopy> ApplyBatch::stage(const ApplyRow& row, bool inPlaceOfOld) {
   lastWritten_ = 0;
-  auto copy = files_.stageCopy(row.source, row.target, [&](std::uint64_t bytes) {
+  std::function<void()> freeOld;
+  if (inPlaceOfOld) freeOld = [&] { ui::skipFileNotFound([&] { files_.deleteFile(row.target); }); };
+  const auto told = [&](std::uint64_t bytes) {
     lastWritten_ = bytes;
     progress_.advance(copiedBefore_ + bytes);
-  });
+  };
+  auto copy = files_.stageCopy(row.source, row.target, told, freeOld);
   copiedBefore_ += lastWritten_;
   return copy;
 }
@@ -101,17 +108,19 @@ std::unique_ptr<platform::StagedCopy> ApplyBatch::stage(const ApplyRow& row) {
 // The row's copy found the disk full after writing lastWritten_ bytes, about the room there
 // was. Doing the rows in turn, the held rows would have been done before it, freeing the room
 // of the old versions their copies replace and of the packages they delete; and its copy
-// would have overwritten its old target, so that room counts too. False when no more can be
-// freed, or the copy would not fit even so: the old target then stays.
-bool ApplyBatch::makeRoom(const ApplyRow& row) {
+// would have overwritten its old target, so that room counts too: the copy is then made again
+// in place of the old target (inPlaceOfOld). False when no more can be freed, or the copy
+// would not fit even so: the old target then stays.
+bool ApplyBatch::makeRoom(const ApplyRow& row, bool& inPlaceOfOld) {
   if (!held_.empty()) {
     finish();
     return true;
   }
+  if (inPlaceOfOld) return false;
   const auto old = files_.facts(row.target);
   const auto source = files_.facts(row.source);
   if (!old || !source || source->size > lastWritten_ + old->size) return false;
-  files_.deleteFile(row.target);
+  inPlaceOfOld = true;
   return true;
 }
 

@@ -54,8 +54,8 @@ class ApplyBatch {
   };
 
   std::unique_ptr<platform::StagedCopy> copyOf(const ApplyRow& row);
-  std::unique_ptr<platform::StagedCopy> stage(const ApplyRow& row);
-  bool makeRoom(const ApplyRow& row);
+  std::unique_ptr<platform::StagedCopy> stage(const ApplyRow& row, bool inPlaceOfOld);
+  bool makeRoom(const ApplyRow& row, bool& inPlaceOfOld);
   [[noreturn]] void fail();
 
   platform::FileSystem& files_;

@@ -1,5 +1,8 @@
 #include <exception>
 #include <limits>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -10,6 +13,27 @@
 #include "ui/handlers.h"
 
 namespace vcit {
+namespace {
+
+// The state file, open to write; or, where it may not be written (a program folder under
+// Program Files, a read-only file), open to read, so that the marks show all the same and only
+// Apply reports the refusal. None when the file to read does not exist. A file that cannot be
+// read either gives the first refusal.
+std::unique_ptr<platform::RecordFile> openStateFile(platform::FileSystem& files,
+                                                    const std::string& path) {
+  try {
+    return files.openRecordFile(path, launcher::kRecordLength);
+  } catch (const RuntimeError&) {
+    const std::exception_ptr refused = std::current_exception();
+    try {
+      return files.openRecordFileToRead(path, launcher::kRecordLength);
+    } catch (const RuntimeError&) {
+      std::rethrow_exception(refused);
+    }
+  }
+}
+
+}  // namespace
 
 void frmLauncher::Form_Load() {
   const std::string programDirectory = platform_.system.programDirectory();
@@ -26,13 +50,14 @@ void frmLauncher::Form_Load() {
     filList.setPath(platform_.files, ModsDir);
 
     // The file is released on every path out of here, so a later Apply can rewrite it.
-    auto stateFile = platform_.files.openRecordFile(StateFilePath, launcher::kRecordLength);
-    launcher::StateRecords records(*stateFile, platform_.files, filList.fileNames());
+    auto stateFile = openStateFile(platform_.files, StateFilePath);
+    std::optional<launcher::StateRecords> records;
+    if (stateFile) records.emplace(*stateFile, platform_.files, filList.fileNames());
     for (long i = 0; i < filList.listCount(); ++i) {
       filList.setListIndex(i);
       const std::string package = filList.fileName();
       txtPk3(ModCount).setText(package);
-      if (const auto record = records.find(package))
+      if (const auto record = records ? records->find(package) : std::nullopt)
         chkActive(ModCount).setValue(launcher::markOf(*record));
       if (ModCount == std::numeric_limits<std::int16_t>::max()) raise(err::kOverflow);
       ++ModCount;

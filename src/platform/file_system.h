@@ -84,9 +84,12 @@ class FileSystem {
   // Writes a copy of source to a temporary file beside target, after checking that target
   // may be replaced (not read-only, not in use); the copy replaces target only on commit, so
   // a partly written target never exists. A failure leaves the old target as it was.
-  virtual std::unique_ptr<StagedCopy> stageCopy(const std::string& source,
-                                                const std::string& target,
-                                                const CopyProgress& progress = {}) = 0;
+  // beforeWriting, when given, runs once the source is open (held so that nobody may change or
+  // delete it until the copy is written) and the target found replaceable, before the first
+  // byte is written: a copy that fails on its source or target does not run it.
+  virtual std::unique_ptr<StagedCopy> stageCopy(
+      const std::string& source, const std::string& target, const CopyProgress& progress = {},
+      const std::function<void()>& beforeWriting = {}) = 0;
   // Copies source over target: stages, flushes and commits the copy.
   void copyFile(const std::string& source, const std::string& target) {
     stageCopy(source, target)->commit();
@@ -101,6 +104,10 @@ class FileSystem {
   // Opens (creating when missing) a file for random access with the given record length.
   virtual std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                                      std::int32_t recordLength) = 0;
+  // Opens an existing file to read its records, also where it may not be written; none when
+  // the file does not exist.
+  virtual std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
+                                                           std::int32_t recordLength) = 0;
   // Text in the system's 8-bit (ANSI) code page when the page holds each of its characters
   // exactly (one byte per character in a single-byte page, one or two in a double-byte one);
   // nothing when the page's "?" or a best-fit look-alike would have to stand in for one.

@@ -33,6 +33,8 @@ class System {
   virtual bool libraryLoads(const std::string& name) = 0;
   // The folder of the running executable, without a final backslash.
   virtual std::string programDirectory() = 0;
+  // Waits this long, doing nothing.
+  virtual void pause(std::uint32_t milliseconds) = 0;
   // Ends the program at once.
   [[noreturn]] virtual void endProgram() = 0;
 };

@@ -117,6 +117,21 @@ TEST_P(FileSystemRules, AStagedCopyReplacesTheTargetOnlyOnCommitAndLeavesNothing
   staged.reset();
   EXPECT_EQ(workspace().read(at("target.pk3")), "new data") << "kept once committed";
   EXPECT_THAT(everything(), ElementsAre("src.pk3", "target.pk3"));
+
+  // What runs before the first byte is written finds the source held, and may free the target.
+  bool ran = false;
+  const auto run = [&] { ran = true; };
+  EXPECT_EQ(errorOf([&] { files().stageCopy(at("missing.pk3"), at("target.pk3"), {}, run); }), 53);
+  EXPECT_FALSE(ran);
+  workspace().write(at("src.pk3"), "newer data");
+  files()
+      .stageCopy(at("src.pk3"), at("target.pk3"), {},
+                 [&] {
+                   EXPECT_EQ(errorOf([&] { files().deleteFile(at("src.pk3")); }), 70);
+                   files().deleteFile(at("target.pk3"));
+                 })
+      ->commit();
+  EXPECT_EQ(workspace().read(at("target.pk3")), "newer data");
 }
 
 TEST_P(FileSystemRules, NamesInTheCodePageGoToRecordsAsItsBytes) {

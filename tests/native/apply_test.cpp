@@ -258,13 +258,54 @@ TEST_F(ApplyTest, AFullDiskIsNoObstacleWhereTheRowsInTurnFit) {
   expectCompleted(l);
   EXPECT_EQ(inMain("b_new.pk3"), std::string(4000, 'B'));
 
+  // A larger one that fits once the old one is gone: the first try wrote 3000 bytes.
+  addPackage("b_new.pk3", std::string(6000, 'C'));
+  l.chkActive_Click(0);
+  l.Apply();
+  expectCompleted(l);
+  EXPECT_EQ(inMain("b_new.pk3"), std::string(6000, 'C'));
+
   // One that would not fit even in place of the old one is reported; the old one stays whole.
   addPackage("b_new.pk3", std::string(7001, 'x'));
   l.chkActive_Click(0);
   l.Apply();
   expectStopped(l, "61:Disk full");
-  EXPECT_EQ(inMain("b_new.pk3"), std::string(4000, 'B'));
+  EXPECT_EQ(inMain("b_new.pk3"), std::string(6000, 'C'));
   EXPECT_THAT(fake.files.listFiles(kMainDir, "*"), ElementsAre("b_new.pk3"));
+}
+
+// The package is locked or removed in the folder while its first copy finds the disk full, or
+// as room is made for the copy made again: the game folder holds the old version or the new
+// one, whole.
+TEST_F(ApplyTest, AFullDiskRetryKeepsAWholeVersionWhateverBecomesOfThePackage) {
+  const std::string source = kModsDir + std::string("b.pk3");
+  const std::string oldVersion(4000, 'o'), newVersion(6000, 'n');
+  for (const bool atDeletion : {false, true}) {
+    for (const bool removed : {false, true}) {
+      SCOPED_TRACE(std::string(removed ? "removed" : "locked") +
+                   (atDeletion ? " as room is made" : " during the first copy"));
+      fake.files = platform::FakeFileSystem();
+      fake.files.addFolder(kMainDir);
+      fake.files.smallDisk = platform::FakeFileSystem::Disk{kGameDir, 7000};
+      addPackage("b.pk3", newVersion);
+      fake.files.addFile(std::string(kMainDir) + "b.pk3", oldVersion);
+      frmLauncher& l = rows({{"b.pk3", 1}});
+      l.chkActive_Click(0);
+      const auto change = [&](const std::string& target) {
+        if (target != kMainDir + std::string("b.pk3") || !fake.files.find(source)) return;
+        if (removed)
+          fake.files.deleteFile(source);
+        else
+          fake.files.find(source)->locked = true;
+      };
+      (atDeletion ? fake.files.whileDeleting : fake.files.whileCopying) = change;
+      l.Apply();
+      const std::string got = inMain("b.pk3");
+      EXPECT_TRUE(got == oldVersion || got == newVersion) << got.size() << " bytes";
+      EXPECT_THAT(fake.files.listFiles(kMainDir, "*"), ElementsAre("b.pk3"));
+      EXPECT_TRUE(got != newVersion || l.Applied);
+    }
+  }
 }
 
 TEST_F(ApplyTest, LeavesNoTemporaryFileOfCopiesCutShortInMain) {

@@ -150,6 +150,33 @@ TEST_F(ApplyFaultTest, AStateFileThatCannotBeWrittenStopsApplyBeforeAnyPackage) 
   expectWholePackages(0, kPackages);
 }
 
+// Another program (a virus scanner) holds the replaced state file as Apply stops at row 5: the
+// records are cut back once it lets go, or the report says that the marks are ahead.
+TEST_F(ApplyFaultTest, AStopWithTheStateFileHeldCutsItsRecordsBackOrSaysSo) {
+  for (const bool briefly : {true, false}) {
+    SCOPED_TRACE(briefly ? "held briefly" : "held throughout");
+    fake.files = platform::FakeFileSystem();
+    fake.files.addFolder(kProgramDir);
+    fake.files.addFolder(kMainDir);
+    frmLauncher& l = appliedOnce();
+    for (int i = 0; i < kPackages; ++i) addPackage(name(i), bytesOf(i, 2));
+    fake.files.find(kMainDir + name(5))->readOnly = true;
+    const auto hold = [&](bool held) { fake.files.find(kStateFile)->locked = held; };
+    fake.files.whileCopying = [&](const std::string&) { hold(true); };
+    fake.system.whilePausing = [&] { hold(!briefly); };
+    l.chkActive_Click(0);
+    l.Apply();
+    hold(false);
+    EXPECT_FALSE(l.Applied);
+    EXPECT_EQ(messages().back(),
+              briefly ? "75:Path/File access error"
+                      : "75:Path/File access error\nThe marks shown at the next start may be "
+                        "ahead of the game's main folder: press Apply again.");
+    EXPECT_EQ(fake.files.contents(kStateFile).size(), 51u * (briefly ? 6 : kPackages));
+    EXPECT_LE(fake.system.paused, 1000u);
+  }
+}
+
 TEST_F(ApplyFaultTest, AReadOnlyOrLockedTargetStopsApplyAtItsRowAndKeepsIt) {
   for (const bool locked : {false, true}) {
     SCOPED_TRACE(locked ? "locked" : "read-only");

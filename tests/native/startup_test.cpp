@@ -176,6 +176,53 @@ TEST_F(StartupTest, ApplyCanRewriteTheStateFileAfterAFailedStartup) {
   EXPECT_EQ(fake.files.contents(kStateFile), record("a.pk3", 0));
 }
 
+// A state file that may be read but not written: its marks show without a report, and Apply
+// reports the refusal before it touches any package. One that cannot be read is reported.
+TEST_F(StartupTest, AStateFileThatMayOnlyBeReadShowsItsMarksAndApplyTouchesNoPackage) {
+  struct Case {
+    const char* what;
+    bool readOnlyFile, readOnlyFolder, present, locked;
+  };
+  const Case cases[] = {
+      {"read-only file", true, false, true, false},
+      {"folder that may not be written", false, true, true, false},
+      {"no file in such a folder", false, true, false, false},
+      {"file held by another program", false, false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fake.files = platform::FakeFileSystem();
+    fake.files.addFolder(kMainDir);
+    addPackage("a.pk3", "new a");
+    addPackage("b.pk3", "new b");
+    fake.files.addFile(kMainDir + std::string("b.pk3"), "old b");
+    if (c.present) writeStateFile({record("a.pk3", 0), record("b.pk3", 1)});
+    if (auto* f = fake.files.find(kStateFile)) {
+      f->readOnly = c.readOnlyFile;
+      f->locked = c.locked;
+    }
+    if (c.readOnlyFolder) fake.files.readOnlyFolder = kProgramDir;
+    const std::string state = fake.files.contents(kStateFile);
+    const std::size_t shown = messages().size();
+    frmLauncher& l = start();
+    if (c.locked) {
+      EXPECT_EQ(messages().back(), "70:Permission denied");
+      continue;
+    }
+    EXPECT_EQ(messages().size(), shown);
+    EXPECT_TRUE(l.Applied);
+    EXPECT_EQ(l.chkActive(1).value(), c.present ? 1 : 0);
+    EXPECT_EQ(fake.files.openRecordFiles(), 0);
+    l.chkActive(0).userClick();
+    l.Apply();
+    EXPECT_EQ(messages().back(), "75:Path/File access error");
+    EXPECT_FALSE(l.Applied);
+    EXPECT_EQ(fake.files.contents(kMainDir + std::string("b.pk3")), "old b");
+    EXPECT_FALSE(fake.files.fileExists(kMainDir + std::string("a.pk3")));
+    EXPECT_EQ(fake.files.contents(kStateFile), state);
+  }
+}
+
 TEST_F(StartupTest, PackageFolderThatCannotBeMadeReportsPathNotFoundAndFillsNothing) {
   fake.files.failCreateFolder = true;
   frmLauncher& l = start();

@@ -25,6 +25,14 @@ TEST(ExtendedLengthPathTest, PrefixesAbsolutePathsMadeWholeAndLeavesOthers) {
   EXPECT_EQ(extendedLengthPath(L"C:\\Games\\main\\a.pk3. "), L"\\\\?\\C:\\Games\\main\\a.pk3");
   EXPECT_EQ(extendedLengthPath(L"\\\\server\\share\\main\\a.pk3"),
             L"\\\\?\\UNC\\server\\share\\main\\a.pk3");
+  // Reserved device names stay names of files in their folder.
+  EXPECT_EQ(extendedLengthPath(L"C:\\Games\\main\\aux.pk3"), L"\\\\?\\C:\\Games\\main\\aux.pk3");
+  EXPECT_EQ(extendedLengthPath(L"C:/Games//x/../main//con.pk3"),
+            L"\\\\?\\C:\\Games\\main\\con.pk3");
+  EXPECT_EQ(extendedLengthPath(L"C:\\nul.pk3"), L"\\\\?\\C:\\nul.pk3");
+  EXPECT_EQ(extendedLengthPath(L"\\\\server\\share\\NUL.pk3"),
+            L"\\\\?\\UNC\\server\\share\\NUL.pk3");
+  EXPECT_EQ(extendedLengthPath(L"C:\\Games\\main\\.."), L"\\\\?\\C:\\Games");
   for (const wchar_t* same : {L"\\\\?\\C:\\x\\..\\a.pk3", L"\\\\.\\pipe\\x", L"main\\a.pk3",
                               L"C:main\\a.pk3", L"a.pk3", L""})
     EXPECT_EQ(extendedLengthPath(same), same);
@@ -42,6 +50,16 @@ class ReplaceTest : public ::testing::Test {
   Win32FileSystem files;
   std::string dir_;
 };
+
+TEST_F(ReplaceTest, AReservedDeviceNameIsAFileLikeAnyOther) {
+  files.replaceContents(at("aux.pk3"), "package");
+  files.copyFile(at("aux.pk3"), at("con.pk3"));
+  EXPECT_EQ(files.facts(at("con.pk3")).value().size, 7u);
+  EXPECT_THAT(names(), ElementsAre("aux.pk3", "con.pk3"));
+  files.deleteFile(at("aux.pk3"));
+  files.deleteFile(at("con.pk3"));
+  EXPECT_THAT(names(), ElementsAre());
+}
 
 TEST_F(ReplaceTest, ReplacesContentsWholeAndRemovesOnlyLeftoversOfCopies) {
   const std::string partial = FileSystem::kPartialSuffix;

@@ -107,6 +107,12 @@ void FakeFileSystem::requireFolder(const std::string& path) const {
   if (!folderExists(path)) raise(err::kPathNotFound);
 }
 
+void FakeFileSystem::requireWritableFolder(const std::string& path) const {
+  requireFolder(parentOf(path));
+  if (readOnlyFolder && key(*readOnlyFolder) == key(parentOf(path)))
+    raise(err::kPathFileAccessError);
+}
+
 void FakeFileSystem::createFolder(const std::string& path) {
   if (failCreateFolder) raise(err::kPathFileAccessError);
   const std::string n = normalize(path);
@@ -177,6 +183,7 @@ std::optional<FileFacts> FakeFileSystem::facts(const std::string& path) {
 }
 
 void FakeFileSystem::deleteFile(const std::string& path) {
+  if (whileDeleting) whileDeleting(path);
   requireFolder(parentOf(path));
   File* f = find(path);
   if (!f) raise(err::kFileNotFound);
@@ -254,7 +261,8 @@ class FakeStagedCopy : public StagedCopy {
 
 std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
                                                       const std::string& target,
-                                                      const CopyProgress& progress) {
+                                                      const CopyProgress& progress,
+                                                      const std::function<void()>& beforeWriting) {
   const File* src = find(source);
   if (!src) {
     requireFolder(parentOf(source));
@@ -265,6 +273,19 @@ std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
   requireReplaceable(target);
   std::string bytes = src->bytes;
   const std::uint64_t mtime = src->lastWriteTime;
+  if (beforeWriting) {
+    // The source stays open meanwhile.
+    const std::string sourceKey = key(source);
+    ++files_.at(sourceKey).openByUs;
+    struct Release {
+      FakeFileSystem& fs;
+      const std::string& key;
+      ~Release() {
+        if (auto it = fs.files_.find(key); it != fs.files_.end()) --it->second.openByUs;
+      }
+    } release{*this, sourceKey};
+    beforeWriting();
+  }
   std::uint64_t limit = bytes.size();
   if (failCopyAfterBytes) {
     limit = std::min<std::uint64_t>(limit, *failCopyAfterBytes);
@@ -284,7 +305,7 @@ std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
 }
 
 void FakeFileSystem::replaceContents(const std::string& path, const std::string& bytes) {
-  requireFolder(parentOf(path));
+  requireWritableFolder(path);
   if (const File* old = find(path)) {
     if (old->readOnly) raise(err::kPathFileAccessError);
     if (old->heldOpen()) raise(err::kPermissionDenied);
@@ -315,7 +336,7 @@ void FakeFileSystem::removePartialFiles(const std::string& folder) {
 
 std::unique_ptr<RecordFile> FakeFileSystem::openRecordFile(const std::string& path,
                                                            std::int32_t recordLength) {
-  requireFolder(parentOf(path));
+  requireWritableFolder(path);
   File* f = find(path);
   if (f && f->readOnly) raise(err::kPathFileAccessError);
   if (f && f->locked) raise(err::kPermissionDenied);
@@ -324,6 +345,15 @@ std::unique_ptr<RecordFile> FakeFileSystem::openRecordFile(const std::string& pa
     file.name = normalize(path);
     file.lastWriteTime = tick();
   }
+  return std::make_unique<FakeRecordFile>(*this, key(path), recordLength);
+}
+
+std::unique_ptr<RecordFile> FakeFileSystem::openRecordFileToRead(const std::string& path,
+                                                                 std::int32_t recordLength) {
+  requireFolder(parentOf(path));
+  const File* f = find(path);
+  if (!f) return nullptr;
+  if (f->locked) raise(err::kPermissionDenied);
   return std::make_unique<FakeRecordFile>(*this, key(path), recordLength);
 }
 

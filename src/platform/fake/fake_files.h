@@ -41,11 +41,14 @@ class FakeFileSystem : public FileSystem {
   std::optional<FileFacts> facts(const std::string& path) override;
   void deleteFile(const std::string& path) override;
   std::unique_ptr<StagedCopy> stageCopy(const std::string& source, const std::string& target,
-                                        const CopyProgress& progress = {}) override;
+                                        const CopyProgress& progress = {},
+                                        const std::function<void()>& beforeWriting = {}) override;
   void replaceContents(const std::string& path, const std::string& bytes) override;
   void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
+  std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
+                                                   std::int32_t recordLength) override;
   std::optional<std::string> exactCodePageBytes(const std::string& text) const override {
     return toCodePageExactly(codePage, text);
   }
@@ -73,6 +76,9 @@ class FakeFileSystem : public FileSystem {
   // as a kill at that moment would leave them.
   std::function<void(const std::string&)> whileCopying;
 
+  // Called as a file is about to be deleted, with its path.
+  std::function<void(const std::string&)> whileDeleting;
+
   // Failure injection: the next copy stops after this many bytes with error 61 (disk full).
   std::optional<std::uint64_t> failCopyAfterBytes;
   // replaceContents fails with error 61.
@@ -86,6 +92,9 @@ class FakeFileSystem : public FileSystem {
   std::optional<Disk> smallDisk;
   // createFolder fails with error 75 (as for a read-only program folder).
   bool failCreateFolder = false;
+  // Files in this folder may be read but neither created nor written (error 75), as in a
+  // program folder under Program Files for a standard user.
+  std::optional<std::string> readOnlyFolder;
 
  private:
   friend class FakeRecordFile;
@@ -94,6 +103,7 @@ class FakeFileSystem : public FileSystem {
   static std::string parentOf(const std::string& path);
   void requireFolder(const std::string& path) const;
   void requireReplaceable(const std::string& target);
+  void requireWritableFolder(const std::string& path) const;
   std::uint64_t tick() { return ++clock_; }
   // Bytes that may still be written at this path: unlimited off the small disk.
   std::uint64_t roomAt(const std::string& path) const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ class FakeSystem : public System {
   std::string foldCase(const std::string& name) override;
   bool libraryLoads(const std::string& name) override;
   std::string programDirectory() override { return directory; }
+  // Returns at once, counting the time and calling whilePausing.
+  void pause(std::uint32_t milliseconds) override {
+    paused += milliseconds;
+    if (whilePausing) whilePausing();
+  }
   [[noreturn]] void endProgram() override;
 
   std::uint32_t platform = 2;  // VER_PLATFORM_WIN32_NT
@@ -39,6 +45,8 @@ class FakeSystem : public System {
   std::vector<std::string> librariesAsked;  // the names given to libraryLoads, in order
   std::string directory = "C:\\VCIT";
   int expandCalls = 0;
+  std::uint64_t paused = 0;  // milliseconds, summed over the pauses
+  std::function<void()> whilePausing;
 };
 
 }  // namespace vcit::platform

@@ -169,6 +169,17 @@ class Win32RecordFile : public RecordFile {
   std::int32_t length_;
 };
 
+// GetFullPathNameW's form of the path; empty when it fails.
+std::wstring fullPathOf(const std::wstring& path) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return {};
+  std::wstring full(needed, L'\0');
+  const DWORD got = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (got == 0 || got >= needed) return {};
+  full.resize(got);
+  return full;
+}
+
 }  // namespace
 
 std::wstring extendedLengthPath(const std::wstring& path) {
@@ -180,12 +191,18 @@ std::wstring extendedLengthPath(const std::wstring& path) {
   const bool prefixed =
       unc && path.size() >= 4 && (path[2] == L'?' || path[2] == L'.') && separator(3);
   if ((!drive && !unc) || prefixed) return path;
-  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD got = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (got == 0 || got >= needed) return path;
-  full.resize(got);
+  // Only the folder is made whole; the name is joined to it here. Made whole along with it, a
+  // reserved device name ("aux.pk3", "con.pk3") would become the device ("\\.\aux").
+  const std::size_t split = path.find_last_of(L"\\/") + 1;
+  std::wstring name = path.substr(split);
+  const bool dots = name == L"." || name == L"..";
+  std::wstring full = fullPathOf(dots ? path : path.substr(0, split));
+  if (full.empty()) return path;
+  if (!dots) {
+    while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+    if (!name.empty() && full.back() != L'\\') full += L'\\';
+    full += name;
+  }
   if (full.size() >= 2 && full[0] == L'\\' && full[1] == L'\\')
     return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
@@ -308,7 +325,8 @@ void Win32FileSystem::deleteFile(const std::string& path) {
 
 std::unique_ptr<StagedCopy> Win32FileSystem::stageCopy(const std::string& source,
                                                        const std::string& target,
-                                                       const CopyProgress& progress) {
+                                                       const CopyProgress& progress,
+                                                       const std::function<void()>& beforeWriting) {
   const std::wstring from = longPath(source);
   const std::wstring to = longPath(target);
 
@@ -320,6 +338,7 @@ std::unique_ptr<StagedCopy> Win32FileSystem::stageCopy(const std::string& source
   if (!GetFileTime(in.get(), nullptr, nullptr, &sourceTime)) raiseLastError();
 
   requireReplaceable(to);
+  if (beforeWriting) beforeWriting();
 
   auto copy = std::make_unique<Win32StagedCopy>(to);
   copy->out = UniqueHandle(CreateFileW(copy->partial.path().c_str(), GENERIC_WRITE, 0, nullptr,
@@ -355,6 +374,18 @@ std::unique_ptr<RecordFile> Win32FileSystem::openRecordFile(const std::string& p
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) raiseLastError();
+  return std::make_unique<Win32RecordFile>(std::move(file), recordLength);
+}
+
+std::unique_ptr<RecordFile> Win32FileSystem::openRecordFileToRead(const std::string& path,
+                                                                  std::int32_t recordLength) {
+  UniqueHandle file(CreateFileW(longPath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return nullptr;
+    raiseLastError();
+  }
   return std::make_unique<Win32RecordFile>(std::move(file), recordLength);
 }
 

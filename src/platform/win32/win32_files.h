@@ -33,11 +33,14 @@ class Win32FileSystem : public FileSystem {
   std::optional<FileFacts> facts(const std::string& path) override;
   void deleteFile(const std::string& path) override;
   std::unique_ptr<StagedCopy> stageCopy(const std::string& source, const std::string& target,
-                                        const CopyProgress& progress = {}) override;
+                                        const CopyProgress& progress = {},
+                                        const std::function<void()>& beforeWriting = {}) override;
   void replaceContents(const std::string& path, const std::string& bytes) override;
   void removePartialFiles(const std::string& folder) override;
   std::unique_ptr<RecordFile> openRecordFile(const std::string& path,
                                              std::int32_t recordLength) override;
+  std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
+                                                   std::int32_t recordLength) override;
   std::optional<std::string> exactCodePageBytes(const std::string& text) const override;
   std::string defaultCodePageBytes(const std::string& text) const override;
 
@@ -52,7 +55,8 @@ class Win32FileSystem : public FileSystem {
 // The path as the wide functions take it beyond MAX_PATH: an absolute drive path as
 // "\\?\C:\...", a UNC path as "\\?\UNC\server\share\...", made whole first as the
 // functions would make it without the prefix ("/" and ".." resolved, a name's trailing dots and
-// spaces dropped). Relative paths, and paths in that form already, stay as they are.
+// spaces dropped), except that a reserved device name ("aux.pk3") stays a file's name. Relative
+// paths, and paths in that form already, stay as they are.
 std::wstring extendedLengthPath(const std::wstring& path);
 
 // The run-time error number for a Windows error code (GetLastError) of a file operation.

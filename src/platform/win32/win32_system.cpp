@@ -88,6 +88,10 @@ bool Win32System::libraryLoads(const std::string& name) {
   return static_cast<bool>(module);
 }
 
+void Win32System::pause(std::uint32_t milliseconds) {
+  Sleep(milliseconds);
+}
+
 std::string Win32System::programDirectory() {
   std::vector<wchar_t> path(MAX_PATH);
   while (true) {

@@ -19,6 +19,7 @@ class Win32System : public System {
   std::string foldCase(const std::string& name) override;
   bool libraryLoads(const std::string& name) override;
   std::string programDirectory() override;
+  void pause(std::uint32_t milliseconds) override;
   [[noreturn]] void endProgram() override;
 };
 
