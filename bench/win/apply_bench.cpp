@@ -56,8 +56,8 @@ class TimedCopy : public platform::StagedCopy {
  public:
   TimedCopy(std::unique_ptr<platform::StagedCopy> copy, Spent& spent)
       : copy_(std::move(copy)), spent_(spent) {}
-  void flush() override {
-    timed(spent_.flush, [&] { copy_->flush(); });
+  void flush(const std::function<void()>& whileWaiting) override {
+    timed(spent_.flush, [&] { copy_->flush(whileWaiting); });
   }
   void commit() override {
     timed(spent_.commit, [&] { copy_->commit(); });

@@ -58,7 +58,7 @@ void ApplyBatch::finish() {
   try {
     for (Held& h : rows) {
       if (!h.copy) continue;
-      h.copy->flush();
+      h.copy->flush([&] { progress_.working(); });
       progress_.working();
     }
   } catch (const std::exception&) {

@@ -43,8 +43,9 @@ class RecordFile {
 class StagedCopy {
  public:
   virtual ~StagedCopy() = default;
-  // Puts the copy's data on the disk.
-  virtual void flush() = 0;
+  // Puts the copy's data on the disk. The disk may take seconds: whileWaiting, when given, is
+  // called every few hundredths of a second until it is done.
+  virtual void flush(const std::function<void()>& whileWaiting = {}) = 0;
   // Flushes (unless done) and replaces the target with the copy, keeping the source's
   // last-write time.
   virtual void commit() = 0;

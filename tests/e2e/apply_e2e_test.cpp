@@ -98,5 +98,29 @@ TEST_F(ApplyInTheWindow, AReadOnlyTargetIsReportedAndApplyStaysAvailable) {
   EXPECT_EQ(readFile(game.mainDir() + "\\b.pk3"), "new b");
 }
 
+// A launcher unpacked where it may read but not write (a read-only Active.dat stands for it):
+// start-up shows the stored marks without a message, and Apply reports 75 before any package.
+TEST_F(ApplyInTheWindow, AStateFileThatMayOnlyBeReadShowsItsMarksAndApplyTouchesNoPackage) {
+  program.addPackage("a.pk3", "new a");
+  program.addPackage("b.pk3", "new b");
+  program.writeStateFile({{"a.pk3", 1}, {"b.pk3", 0}});
+  game.addToMain("b.pk3", "old b");
+  SetFileAttributesA(program.stateFile().c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(noMessageBox());
+  EXPECT_EQ(markState(0), BST_CHECKED);
+  EXPECT_FALSE(applyEnabled());
+
+  press(mark(1));
+  pressApply();
+  const MessageBoxSeen box = messageBox();
+  EXPECT_EQ(box.text, "75:Path/File access error");
+  answer(box, IDOK);
+  EXPECT_TRUE(applyEnabled());
+  EXPECT_FALSE(game.hasPackage("a.pk3"));
+  EXPECT_EQ(readFile(game.mainDir() + "\\b.pk3"), "old b");
+  EXPECT_EQ(program.readStateFile(), stateRecord("a.pk3", 1) + stateRecord("b.pk3", 0));
+}
+
 }  // namespace
 }  // namespace vcit::e2e

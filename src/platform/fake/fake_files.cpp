@@ -231,7 +231,7 @@ class FakeStagedCopy : public StagedCopy {
   FakeStagedCopy(const FakeStagedCopy&) = delete;
   FakeStagedCopy& operator=(const FakeStagedCopy&) = delete;
 
-  void flush() override {
+  void flush(const std::function<void()>& /*whileWaiting*/) override {
     if (!flushed_) ++files_.flushes_;
     flushed_ = true;
   }
@@ -239,7 +239,7 @@ class FakeStagedCopy : public StagedCopy {
   void commit() override {
     if (committed_) return;
     files_.requireReplaceable(target_);
-    flush();
+    flush({});
     auto& file = files_.files_[FakeFileSystem::key(target_)];
     file.name = normalize(target_);
     file.bytes = std::move(bytes_);

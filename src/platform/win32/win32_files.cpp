@@ -82,20 +82,45 @@ void writeAll(HANDLE file, const char* data, std::size_t size) {
   }
 }
 
+// FlushFileBuffers, on a thread of its own when there is something to do meanwhile: the
+// window's thread goes on answering (a screen reader's calls) while the disk takes the data.
+BOOL flushWhileWaiting(HANDLE file, const std::function<void()>& whileWaiting) {
+  struct Flush {
+    HANDLE file;
+    BOOL ok = FALSE;
+    DWORD error = ERROR_SUCCESS;
+  } flush{file};
+  UniqueHandle thread;
+  if (whileWaiting)
+    thread.reset(CreateThread(
+        nullptr, 0,
+        [](LPVOID param) -> DWORD {
+          auto& f = *static_cast<Flush*>(param);
+          f.ok = FlushFileBuffers(f.file);
+          f.error = GetLastError();
+          return 0;
+        },
+        &flush, 0, nullptr));
+  if (!thread) return FlushFileBuffers(file);
+  while (WaitForSingleObject(thread.get(), 40) == WAIT_TIMEOUT) whileWaiting();
+  SetLastError(flush.error);
+  return flush.ok;
+}
+
 // The temporary file of a copy stays open, so nobody else can take or change it, until the
 // commit closes it and renames it over the target.
 struct Win32StagedCopy : StagedCopy {
   explicit Win32StagedCopy(std::wstring targetPath)
       : target(std::move(targetPath)), partial(target + widen(FileSystem::kPartialSuffix)) {}
 
-  void flush() override {
+  void flush(const std::function<void()>& whileWaiting) override {
     if (flushed) return;
-    if (!FlushFileBuffers(out.get())) raiseLastError();
+    if (!flushWhileWaiting(out.get(), whileWaiting)) raiseLastError();
     flushed = true;
   }
 
   void commit() override {
-    flush();
+    flush({});
     out.reset();
     if (!MoveFileExW(partial.path().c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
