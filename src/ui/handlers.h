@@ -16,8 +16,10 @@ void reportFailure(platform::MessageBoxes& messages, const RuntimeError& error);
 // exhausted memory, 51 for anything else.
 RuntimeError asRuntimeError(const std::exception& e);
 
-// Handler shape "report and stop": any error ends the action with the common failure report.
-// Gives false when the action failed.
+// Handler shape "report and stop": any error ends the action with the common failure report
+// (anything that is not a std::exception as error 51). Gives false when the action failed. It
+// is also what an error escaping a handler meets (the window's procedure runs every handler
+// under it).
 template <class Body>
 bool reportAndStop(platform::MessageBoxes& messages, Body&& body) {
   try {
@@ -25,8 +27,10 @@ bool reportAndStop(platform::MessageBoxes& messages, Body&& body) {
     return true;
   } catch (const std::exception& e) {
     reportFailure(messages, asRuntimeError(e));
-    return false;
+  } catch (...) {
+    reportFailure(messages, RuntimeError(err::kInternalError));
   }
+  return false;
 }
 
 // One step under the handler shape "skip a missing file": error 53 goes on with the next step,

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,7 +25,6 @@ struct ChildWindow {
   platform::win32::UniqueIcon icon;
   wchar_t accessKey = 0;
   Control* model = nullptr;
-  std::function<void()> click;  // what a click on it does to the model; empty when unbound
   std::unique_ptr<AccessibleWindow> accessible;  // what screen readers read of it
   std::unique_ptr<WindowSubclass> subclass;      // the form's procedure in front of its own
 };
