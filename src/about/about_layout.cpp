@@ -50,9 +50,9 @@ ui::FormLayout build() {
   icon.accessibleName = "Program icon";
   form.add(icon);
 
-  form.add(ui::commandButton("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345},
-                             "&System Info..."),
-           ui::model<&frmAbout::cmdSysInfo>, &frmAbout::cmdSysInfo_Click);
+  form.add(
+      ui::commandButton("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345}, "&System Info..."),
+      ui::model<&frmAbout::cmdSysInfo>, &frmAbout::cmdSysInfo_Click);
 
   ControlLayout description = label("lblDescription", ids::kDescription, {1050, 1125, 3885, 1170});
   description.caption = kDescription;

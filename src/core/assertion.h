@@ -6,11 +6,11 @@
 #ifdef VCIT_ASSERTIONS
 #include <cstdio>
 #include <cstdlib>
-#define VCIT_ASSERT(condition)                                                              \
-  ((condition) ? void(0)                                                                    \
-               : (std::fprintf(stderr, "%s:%d: assertion failed: %s\n", __FILE__, __LINE__, \
-                               #condition),                                                 \
-                  std::abort()))
+#define VCIT_ASSERT(condition)                                                                   \
+  ((condition)                                                                                   \
+       ? void(0)                                                                                 \
+       : (std::fprintf(stderr, "%s:%d: assertion failed: %s\n", __FILE__, __LINE__, #condition), \
+          std::abort()))
 #else
 #define VCIT_ASSERT(condition) static_cast<void>(sizeof(!(condition)))
 #endif

@@ -55,8 +55,9 @@ AccessibleDescription describe(const ControlLayout& layout, FormLogic* logic) {
   AccessibleDescription d;
   if (logic && layout.nameOf) d.name = layout.nameOf(*logic, layout.index);
   if (d.name.empty()) d.name = layout.accessibleName;
-  const std::optional<Model> model =
-      logic && layout.model ? std::optional<Model>(layout.model(*logic, layout.index)) : std::nullopt;
+  const std::optional<Model> model = logic && layout.model
+                                         ? std::optional<Model>(layout.model(*logic, layout.index))
+                                         : std::nullopt;
   const TextControl* text = model ? textOf(*model) : nullptr;
   switch (layout.kind) {
     case ControlKind::CommandButton:

@@ -175,7 +175,7 @@ struct FormLayout {
   // The client area's top-left corner on the screen, in twips; none: where the system
   // places a new window.
   std::optional<TwipsRect> screenPosition;
-  int iconResource = 0;  // the window's icon (0: the system's)
+  int iconResource = 0;            // the window's icon (0: the system's)
   ModelOf captionModel = nullptr;  // a label of the logic that the caption shows; none: fixed
   FontSpec font;
   std::vector<ControlLayout> controls;

@@ -143,10 +143,8 @@ const ControlAdapter kAdapters[] = {
            exStyle |= WS_EX_CLIENTEDGE;
          }},
     {.windowClass = L"STATIC",  // Label
-     .addStyles =
-         [](const ControlLayout& c, DWORD& style, DWORD&) {
-           style |= SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
-         },
+     .addStyles = [](const ControlLayout& c, DWORD& style,
+                     DWORD&) { style |= SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP); },
      .bind = bindText,
      .alwaysColoured = true},
     {.windowClass = PROGRESS_CLASSW,  // ProgressBar

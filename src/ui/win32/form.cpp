@@ -149,7 +149,7 @@ void Form::createChild(const ControlLayout& c) {
   if (!child->hwnd) throw RuntimeError(err::kInternalError, "A control could not be created");
   if (adapter.created) adapter.created(child->hwnd);
   child->accessible = std::make_unique<AccessibleWindow>(child->hwnd, c);
-  ChildWindow& added = children_.add(std::move(child));
+  ChildWindow& added = *children_.emplace_back(std::move(child));
   added.subclass = std::make_unique<WindowSubclass>(
       added.hwnd, [&added](UINT message, WPARAM wParam, LPARAM lParam) {
         return childMessage(added, message, wParam, lParam);
@@ -184,7 +184,7 @@ void Form::bind(FormLogic& logic) {
     if (!child->layout->model) continue;
     VCIT_ASSERT(child->adapter->bind);
     child->adapter->bind(*child, child->layout->model(logic, child->layout->index),
-                           [this](HWND from) { keyboard_.focusNext(from, false); });
+                         [this](HWND from) { keyboard_.focusNext(from, false); });
   }
 }
 
