@@ -27,8 +27,9 @@ struct ControlAdapter {
   // Runs once the window exists; may be null.
   void (*created)(HWND hwnd) = nullptr;
   // Sees the window's messages before its own procedure (window.callOwn); may be null.
-  LRESULT (*message)
-  (const WindowSubclass& window, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;
+  using Hook = LRESULT (*)(const WindowSubclass& window, UINT message, WPARAM wParam,
+                           LPARAM lParam);
+  Hook message = nullptr;
   // Ties the model control to the window: the window follows the model from now on. Null for
   // a kind without a model.
   void (*bind)(ChildWindow& child, const Model& model, const MoveFocusOn& moveFocusOn) = nullptr;
