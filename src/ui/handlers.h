@@ -16,21 +16,22 @@ void reportFailure(platform::MessageBoxes& messages, const RuntimeError& error);
 // exhausted memory, 51 for anything else.
 RuntimeError asRuntimeError(const std::exception& e);
 
-// Handler shape "report and stop": any error ends the action with the common failure report
-// (anything that is not a std::exception as error 51). Gives false when the action failed. It
-// is also what an error escaping a handler meets (the window's procedure runs every handler
-// under it).
+// What an error that no handler handles does: the common failure report of the exception
+// being handled (to be called in a catch block), anything that is not a std::exception as
+// error 51.
+void reportCaught(platform::MessageBoxes& messages);
+
+// Handler shape "report and stop": any error ends the action with the common failure report.
+// Gives false when the action failed.
 template <class Body>
 bool reportAndStop(platform::MessageBoxes& messages, Body&& body) {
   try {
     body();
     return true;
-  } catch (const std::exception& e) {
-    reportFailure(messages, asRuntimeError(e));
   } catch (...) {
-    reportFailure(messages, RuntimeError(err::kInternalError));
+    reportCaught(messages);
+    return false;
   }
-  return false;
 }
 
 // One step under the handler shape "skip a missing file": error 53 goes on with the next step,

@@ -246,9 +246,12 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   }
   // The one place where an error escaping a handler (or anything else the window does) ends:
   // the common failure report, and the window carries on.
-  LRESULT result = 0;
-  reportAndStop(self->failures_, [&] { result = self->handle(hwnd, message, wParam, lParam); });
-  return result;
+  try {
+    return self->handle(hwnd, message, wParam, lParam);
+  } catch (...) {
+    reportCaught(self->failures_);
+    return 0;
+  }
 }
 
 LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -19,7 +19,7 @@ namespace vcit::ui::win32 {
 // dialog (Tab in the layout's order, access keys, default and cancel buttons), and, once
 // started with its logic, the logic's model controls shown in the child windows and a click on
 // a child window running the handler its layout entry names. An error escaping a handler ends
-// as the common failure report (ui::reportAndStop), in one place: the window's procedure.
+// as the common failure report (ui::reportCaught), in one place: the window's procedure.
 class Form {
  public:
   // failures: where the failure report of an error escaping a handler is shown.
