@@ -1,5 +1,7 @@
 #include "about/about.h"
 
+#include "about/about_layout.h"
+
 #include <exception>
 
 #include "core/runtime_error.h"
@@ -27,8 +29,7 @@ std::string hexFromLastByte(const std::string& bytes) {
 frmAbout::frmAbout(platform::Platform& platform) : platform_(platform) {
   lblDescription.setText(about::kDescription);
   lblDisclaimer.setText(about::kDisclaimer);
-  cmdOK.onClick = [this] { cmdOK_Click(); };
-  cmdSysInfo.onClick = [this] { cmdSysInfo_Click(); };
+  ui::connect(*this, about::layout());
 }
 
 void frmAbout::Form_Load() {

@@ -30,8 +30,9 @@ inline constexpr std::uint32_t kKeyAccess = 0x2003F;
 inline constexpr std::uint32_t kValueBufferSize = 1024;
 }  // namespace about
 
-// The About window's logic: what it shows, and the start of the system-information tool.
-class frmAbout {
+// The About window's logic: what it shows, and the start of the system-information tool
+// (about::layout() names each control's handler).
+class frmAbout : public ui::FormLogic {
  public:
   explicit frmAbout(platform::Platform& platform);
   frmAbout(const frmAbout&) = delete;

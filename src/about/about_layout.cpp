@@ -26,6 +26,7 @@ ui::FormLayout build() {
   ui::FormLayout form;
   form.name = "frmAbout";
   form.caption = "About";  // completed at load
+  form.captionModel = ui::model<&frmAbout::Caption>;
   form.clientWidth = 5730;
   form.clientHeight = 3555;
   form.frame = ui::Frame::FixedDialog;
@@ -34,10 +35,11 @@ ui::FormLayout build() {
   form.screenPosition = ui::TwipsRect{2340, 1935, 0, 0};
   form.iconResource = VCIT_IDI_APP;
 
-  ControlLayout ok = ui::commandButton("cmdOK", ids::kOK, {4245, 2625, 1260, 345}, "OK");
+  // In tab order.
+  ControlLayout& ok = form.add(ui::commandButton("cmdOK", ids::kOK, {4245, 2625, 1260, 345}, "OK"),
+                               ui::model<&frmAbout::cmdOK>, &frmAbout::cmdOK_Click);
   ok.defaultButton = true;
   ok.cancelButton = true;
-  form.controls.push_back(ok);
 
   ControlLayout icon;
   icon.name = "picIcon";
@@ -46,35 +48,29 @@ ui::FormLayout build() {
   icon.rect = {240, 240, 540, 540};
   icon.iconResource = VCIT_IDI_ABOUT;
   icon.accessibleName = "Program icon";
-  form.controls.push_back(icon);
+  form.add(icon);
 
-  form.controls.push_back(
-      ui::commandButton("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345}, "&System Info..."));
+  form.add(
+      ui::commandButton("cmdSysInfo", ids::kSysInfo, {4260, 3075, 1245, 345}, "&System Info..."),
+      ui::model<&frmAbout::cmdSysInfo>, &frmAbout::cmdSysInfo_Click);
 
   ControlLayout description = label("lblDescription", ids::kDescription, {1050, 1125, 3885, 1170});
   description.caption = kDescription;
   description.foreground = Colour::Black;
-  form.controls.push_back(description);
+  form.add(description, ui::model<&frmAbout::lblDescription>);
 
   ControlLayout disclaimer = label("lblDisclaimer", ids::kDisclaimer, {255, 2625, 3870, 825});
   disclaimer.caption = kDisclaimer;
   disclaimer.foreground = Colour::Black;
-  form.controls.push_back(disclaimer);
+  form.add(disclaimer, ui::model<&frmAbout::lblDisclaimer>);
 
   ControlLayout title = label("lblTitle", ids::kTitle, {1050, 240, 3885, 480});
   title.foreground = Colour::Black;
   title.font = ui::FontSpec{12, true};
-  form.controls.push_back(title);
+  form.add(title, ui::model<&frmAbout::lblTitle>);
 
-  form.controls.push_back(label("lblVersion", ids::kVersion, {1050, 780, 3885, 225}));
-
-  ui::setTabOrder(form, {{"cmdOK"},
-                         {"picIcon"},
-                         {"cmdSysInfo"},
-                         {"lblDescription"},
-                         {"lblDisclaimer"},
-                         {"lblTitle"},
-                         {"lblVersion"}});
+  form.add(label("lblVersion", ids::kVersion, {1050, 780, 3885, 225}),
+           ui::model<&frmAbout::lblVersion>);
 
   form.lines.push_back({"Line1", 1, 90, 2445, 5654, 2445, Colour::Grey, 1});
   form.lines.push_back({"Line1", 0, 105, 2460, 5654, 2460, Colour::White, 2});
@@ -86,18 +82,6 @@ ui::FormLayout build() {
 const ui::FormLayout& layout() {
   static const ui::FormLayout form = build();
   return form;
-}
-
-std::vector<ui::Binding> bindings(frmAbout& form) {
-  return {
-      {0, &form.Caption},
-      {ids::kOK, &form.cmdOK},
-      {ids::kSysInfo, &form.cmdSysInfo},
-      {ids::kTitle, &form.lblTitle},
-      {ids::kVersion, &form.lblVersion},
-      {ids::kDescription, &form.lblDescription},
-      {ids::kDisclaimer, &form.lblDisclaimer},
-  };
 }
 
 }  // namespace vcit::about

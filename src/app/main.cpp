@@ -23,28 +23,27 @@ namespace {
 
 using vcit::ui::win32::Form;
 
-// Errors escaping an event handler end as the common failure report.
-vcit::ui::win32::ErrorSink reportingTo(vcit::platform::MessageBoxes& messages) {
-  return [&messages](const std::exception& e) {
-    vcit::ui::reportFailure(messages, vcit::ui::asRuntimeError(e));
-  };
-}
-
-// The About window on screen: a form of the toolkit bound to the About logic.
+// The About window on screen: a form of the toolkit started with the About logic, which the
+// About box has loaded before it shows the window.
 class AboutWindow : public vcit::about::AboutBox::Window {
  public:
   AboutWindow(vcit::frmAbout& form, vcit::platform::MessageBoxes& failures,
               std::function<void()> closed)
-      : window_(vcit::about::layout(), reportingTo(failures)) {
-    window_.bind(vcit::about::bindings(form));
+      : form_(form), window_(vcit::about::layout(), failures) {
     window_.onDestroyed = std::move(closed);
   }
-  void show() override { window_.show(); }
+  void show() override {
+    if (started_) return window_.show();
+    started_ = true;
+    window_.start(form_, nullptr, SW_SHOWNORMAL);
+  }
   void bringToFront() override { window_.bringToFront(); }
   void close() override { window_.close(); }
 
  private:
+  vcit::frmAbout& form_;
   Form window_;
+  bool started_ = false;
 };
 
 }  // namespace
@@ -69,7 +68,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   vcit::frmLauncher launcher(platform);
   std::unique_ptr<Form> window;
   try {
-    window = std::make_unique<Form>(vcit::launcher::layout(), reportingTo(platform.messages));
+    window = std::make_unique<Form>(vcit::launcher::layout(), platform.messages);
   } catch (const std::exception& e) {
     // No window can be made (no desktop to show it on): say so, as far as that is possible.
     vcit::ui::reportFailure(platform.messages, vcit::ui::asRuntimeError(e));
@@ -83,14 +82,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   launcher.openAbout = [&about] { about.open(); };
   launcher.closeWindow = [&window] { window->destroy(); };
 
-  try {
-    launcher.Form_Load();
-  } catch (const std::exception& e) {
-    vcit::ui::reportFailure(platform.messages, vcit::ui::asRuntimeError(e));
-  }
-  // Bound once the rows are filled: each control is then set once, to what it shows.
-  window->bind(vcit::launcher::bindings(launcher));
-  window->show(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+  window->start(launcher, vcit::ui::on(&vcit::frmLauncher::Form_Load),
+                showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
   instance.publish(window->hwnd());
   return Form::runMessageLoop();
 }

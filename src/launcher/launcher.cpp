@@ -1,13 +1,11 @@
 #include "launcher/launcher.h"
 
+#include "launcher/launcher_layout.h"
+
 namespace vcit {
 
 frmLauncher::frmLauncher(platform::Platform& platform) : platform_(platform) {
-  for (std::int16_t i = 0; i < kRows; ++i) chkActive(i).onClick = [this, i] { chkActive_Click(i); };
-  cmdApply.onClick = [this] { cmdApply_Click(); };
-  cmdLaunch.onClick = [this] { cmdLaunch_Click(); };
-  cmdExit.onClick = [this] { cmdExit_Click(); };
-  cmdAbout.onClick = [this] { cmdAbout_Click(); };
+  ui::connect(*this, launcher::layout());
 }
 
 void frmLauncher::cmdAbout_Click() {

@@ -14,9 +14,10 @@
 
 namespace vcit {
 
-// The launcher window's logic: its state, its controls as a model, and its event handlers.
-// The window on screen (or a test) drives the model; nothing here sees a window handle.
-class frmLauncher {
+// The launcher window's logic: its state, its controls as a model, and its event handlers
+// (launcher::layout() names each control's handler). The window on screen (or a test) drives
+// the model; nothing here sees a window handle.
+class frmLauncher : public ui::FormLogic {
  public:
   static constexpr int kRows = 16;
 

@@ -51,11 +51,14 @@ std::string accessKeyShortcut(const std::string& caption) {
   return "Alt+" + key;
 }
 
-AccessibleDescription describe(const ControlLayout& layout, const Binding* binding) {
+AccessibleDescription describe(const ControlLayout& layout, FormLogic* logic) {
   AccessibleDescription d;
-  if (binding && binding->accessibleName) d.name = binding->accessibleName();
+  if (logic && layout.nameOf) d.name = layout.nameOf(*logic, layout.index);
   if (d.name.empty()) d.name = layout.accessibleName;
-  const TextControl* text = binding ? binding->text() : nullptr;
+  const std::optional<Model> model = logic && layout.model
+                                         ? std::optional<Model>(layout.model(*logic, layout.index))
+                                         : std::nullopt;
+  const TextControl* text = model ? textOf(*model) : nullptr;
   switch (layout.kind) {
     case ControlKind::CommandButton:
     case ControlKind::CheckBox:
@@ -64,8 +67,8 @@ AccessibleDescription describe(const ControlLayout& layout, const Binding* bindi
       if (d.name.empty()) d.name = withoutAccessKeyMark(layout.caption);
       d.shortcut = accessKeyShortcut(layout.caption);
       d.defaultButton = layout.defaultButton;
-      if (binding) {
-        if (CheckBox* const* box = std::get_if<CheckBox*>(&binding->control)) {
+      if (model) {
+        if (CheckBox* const* box = std::get_if<CheckBox*>(&*model)) {
           d.checked = (*box)->value() == CheckBox::kChecked;
           d.mixed = (*box)->value() == CheckBox::kGrayed;
         }
@@ -89,8 +92,8 @@ AccessibleDescription describe(const ControlLayout& layout, const Binding* bindi
       break;
     case ControlKind::ProgressBar:
       d.role = AccessibleRole::ProgressBar;
-      if (binding) {
-        if (ProgressBar* const* bar = std::get_if<ProgressBar*>(&binding->control))
+      if (model) {
+        if (ProgressBar* const* bar = std::get_if<ProgressBar*>(&*model))
           d.value = std::to_string((*bar)->value() * 100 / ProgressBar::kMaximum) + "%";
       }
       break;

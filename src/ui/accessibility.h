@@ -32,8 +32,8 @@ struct AccessibleDescription {
   bool defaultButton = false;
 };
 
-// The description of a control of a layout, with its model and name provider when bound.
-AccessibleDescription describe(const ControlLayout& layout, const Binding* binding);
+// The description of a control of a layout; with the window's logic once bound to it.
+AccessibleDescription describe(const ControlLayout& layout, FormLogic* logic);
 
 // A caption as read aloud: without the "&" marking the access key ("&&" stands for "&").
 std::string withoutAccessKeyMark(const std::string& caption);

@@ -9,7 +9,7 @@ void CheckBox::setValue(int value) {
   if (value == value_) return;
   value_ = value;
   changed();
-  if (onClick) onClick();
+  raiseClick();
 }
 
 }  // namespace vcit::ui

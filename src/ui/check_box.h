@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "ui/control.h"
 
 namespace vcit::ui {
@@ -18,9 +16,15 @@ class CheckBox : public Control {
   int value() const { return value_; }
   // Error 380 for a value other than 0, 1 and 2.
   void setValue(int value);
-  void userClick() { setValue(value_ == kUnchecked ? kChecked : kUnchecked); }
-
-  std::function<void()> onClick;
+  void userClick() {
+    if (takeClick()) raiseClick();
+  }
+  // A user's click always changes the value.
+  bool takeClick() override {
+    value_ = value_ == kUnchecked ? kChecked : kUnchecked;
+    changed();
+    return true;
+  }
 
  private:
   int value_ = kUnchecked;

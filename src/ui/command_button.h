@@ -1,9 +1,5 @@
 #pragma once
 
-#include <functional>
-#include <string>
-#include <utility>
-
 #include "ui/control.h"
 
 namespace vcit::ui {
@@ -17,12 +13,11 @@ class CommandButton : public Control {
     changed();
   }
 
-  // The button's Click event; a press of a disabled button does nothing.
+  // A press of the button: raises its Click, unless it is disabled.
   void click() {
-    if (enabled_ && onClick) onClick();
+    if (takeClick()) raiseClick();
   }
-
-  std::function<void()> onClick;
+  bool takeClick() override { return enabled_; }
 
  private:
   bool enabled_ = true;

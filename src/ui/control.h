@@ -3,10 +3,12 @@
 #include <functional>
 #include <utility>
 
+#include "ui/form_layout.h"
+
 namespace vcit::ui {
 
-// What every control of the model shares: a view that mirrors it on screen. The view is told
-// after each change of the model's state; events from the view (clicks) call the model.
+// What every control of the model shares: a view that mirrors it on screen, told after each
+// change of the model's state, and the handler its layout entry names for its Click.
 class Control {
  public:
   Control() = default;
@@ -14,14 +16,28 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   void bindView(std::function<void()> refresh) { refreshView_ = std::move(refresh); }
+  // From now on its Click runs the handler that `entry` names in `logic` (ui::connect).
+  void connect(FormLogic& logic, const ControlLayout& entry) {
+    logic_ = &logic;
+    entry_ = &entry;
+  }
+  // What a user's click does to the model before its Click is raised; false: nothing is
+  // raised (a disabled button).
+  virtual bool takeClick() { return true; }
 
  protected:
+  ~Control() = default;
   void changed() const {
     if (refreshView_) refreshView_();
+  }
+  void raiseClick() const {
+    if (logic_) ui::raiseClick(*logic_, *entry_);
   }
 
  private:
   std::function<void()> refreshView_;
+  FormLogic* logic_ = nullptr;
+  const ControlLayout* entry_ = nullptr;
 };
 
 }  // namespace vcit::ui

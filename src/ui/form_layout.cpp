@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "core/runtime_error.h"
+#include "core/assertion.h"
 #include "ui/check_box.h"
 #include "ui/command_button.h"
 #include "ui/label.h"
@@ -33,26 +33,22 @@ ControlLayout commandButton(const char* name, int id, TwipsRect rect, const char
   return c;
 }
 
-void setTabOrder(FormLayout& form, const std::vector<ControlName>& order) {
-  int tabIndex = 0;
-  for (const ControlName& control : order) {
-    const auto found = std::find_if(
-        form.controls.begin(), form.controls.end(),
-        [&](const ControlLayout& c) { return c.name == control.name && c.index == control.index; });
-    if (found == form.controls.end())
-      throw RuntimeError(err::kInternalError, "No control " + control.name);
-    found->tabIndex = tabIndex++;
-  }
-}
-
-TextControl* Binding::text() const {
+TextControl* textOf(const Model& model) {
   return std::visit(
-      [](auto* model) -> TextControl* {
-        if constexpr (std::is_base_of_v<TextControl, std::remove_pointer_t<decltype(model)>>)
-          return model;
+      [](auto* control) -> TextControl* {
+        if constexpr (std::is_base_of_v<TextControl, std::remove_pointer_t<decltype(control)>>)
+          return control;
         return nullptr;
       },
-      control);
+      model);
+}
+
+void connect(FormLogic& logic, const FormLayout& layout) {
+  for (const ControlLayout& c : layout.controls) {
+    if (!c.onClick && !c.onArrayClick) continue;
+    VCIT_ASSERT(c.model);
+    std::visit([&](Control* control) { control->connect(logic, c); }, c.model(logic, c.index));
+  }
 }
 
 }  // namespace vcit::ui

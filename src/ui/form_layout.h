@@ -1,8 +1,9 @@
 #pragma once
 
-#include <functional>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -15,6 +16,59 @@ class Label;
 class ProgressBar;
 class TextControl;
 class TextBox;
+
+// The logic of a window (its state, model controls and event handlers) derives from this, so
+// that a layout can name its handlers and model controls as plain member pointers.
+class FormLogic {
+ protected:
+  FormLogic() = default;
+  ~FormLogic() = default;
+};
+
+// An event handler of a window's logic; an element of a control array is given its index.
+using Handler = void (FormLogic::*)();
+using ArrayHandler = void (FormLogic::*)(std::int16_t index);
+
+template <class Logic>
+Handler on(void (Logic::*handler)()) {
+  static_assert(std::is_base_of_v<FormLogic, Logic>);
+  return static_cast<Handler>(handler);
+}
+template <class Logic>
+ArrayHandler on(void (Logic::*handler)(std::int16_t)) {
+  static_assert(std::is_base_of_v<FormLogic, Logic>);
+  return static_cast<ArrayHandler>(handler);
+}
+
+// The model control behind a child window.
+using Model = std::variant<CommandButton*, CheckBox*, TextBox*, Label*, ProgressBar*>;
+// Finds a model control in a window's logic (by the element's index in a control array).
+using ModelOf = Model (*)(FormLogic& logic, int index);
+// The name a screen reader reads, when it follows the logic's state.
+using NameOf = std::string (*)(FormLogic& logic, int index);
+
+template <class Member>
+struct MemberOf;
+template <class Logic, class Type>
+struct MemberOf<Type Logic::*> {
+  using LogicType = Logic;
+};
+
+// The ModelOf of a model control that is a member (or a control array) of the logic:
+// ui::model<&frmLauncher::cmdApply>.
+template <auto Member>
+Model model(FormLogic& logic, int index) {
+  using Logic = typename MemberOf<decltype(Member)>::LogicType;
+  auto& member = static_cast<Logic&>(logic).*Member;
+  if constexpr (requires { member(0L); }) {
+    return &member(index);
+  } else {
+    return &member;
+  }
+}
+
+// The model's text, when it is a text box or a label; null for other controls.
+TextControl* textOf(const Model& model);
 
 // A window's design as data: what a toolkit needs to build it. Positions and sizes are in
 // twips (1/1440 inch) from the top-left corner of the parent's client area.
@@ -78,7 +132,23 @@ struct ControlLayout {
   int iconResource = 0;          // a panel's icon, by resource number (0: none)
   // What a screen reader calls it when neither its model nor its caption names it.
   std::string accessibleName;
+  // Its part of the window's logic (all none for a control the logic does not see): the model
+  // control it shows, its Click handler (onArrayClick for an element of a control array) and
+  // the name a screen reader reads when that follows the logic.
+  ModelOf model = nullptr;
+  Handler onClick = nullptr;
+  ArrayHandler onArrayClick = nullptr;
+  NameOf nameOf = nullptr;
 };
+
+// Raises a control's Click: runs the handler its layout names, if any, in the window's logic.
+inline void raiseClick(FormLogic& logic, const ControlLayout& control) {
+  if (control.onClick) {
+    (logic.*control.onClick)();
+  } else if (control.onArrayClick) {
+    (logic.*control.onArrayClick)(static_cast<std::int16_t>(control.index));
+  }
+}
 
 // A straight line drawn on the window's client area, its width in pixels at 96 DPI.
 struct LineLayout {
@@ -105,10 +175,33 @@ struct FormLayout {
   // The client area's top-left corner on the screen, in twips; none: where the system
   // places a new window.
   std::optional<TwipsRect> screenPosition;
-  int iconResource = 0;  // the window's icon (0: the system's)
+  int iconResource = 0;            // the window's icon (0: the system's)
+  ModelOf captionModel = nullptr;  // a label of the logic that the caption shows; none: fixed
   FontSpec font;
   std::vector<ControlLayout> controls;
   std::vector<LineLayout> lines;
+
+  // Declares a control: the tab order is the order of declaration, but for progress bars,
+  // which have no place in it.
+  ControlLayout& add(ControlLayout control) {
+    control.tabIndex =
+        control.kind == ControlKind::ProgressBar ? -1 : static_cast<int>(tabOrder().size());
+    controls.push_back(std::move(control));
+    return controls.back();
+  }
+  // A control that shows a model control of the logic, and raises its Click handler.
+  template <class Click = std::nullptr_t>
+  ControlLayout& add(ControlLayout control, ModelOf modelOf, Click click = nullptr) {
+    control.model = modelOf;
+    if constexpr (!std::is_null_pointer_v<Click>) {
+      if constexpr (std::is_same_v<decltype(on(click)), Handler>) {
+        control.onClick = on(click);
+      } else {
+        control.onArrayClick = on(click);
+      }
+    }
+    return add(std::move(control));
+  }
 
   const ControlLayout* find(const std::string& controlName, int index = -1) const {
     for (const auto& c : controls)
@@ -127,30 +220,8 @@ struct FormLayout {
 // A command button that the Tab key stops at.
 ControlLayout commandButton(const char* name, int id, TwipsRect rect, const char* caption);
 
-// A control of a layout by name, and by index for an element of a control array.
-struct ControlName {
-  std::string name;
-  int index = -1;
-};
-
-// Gives the named controls the tab indices 0, 1, 2... in the order listed; error 51 for a
-// name the layout does not have.
-void setTabOrder(FormLayout& form, const std::vector<ControlName>& order);
-
-// A model control tied to the child window with this identifier (or, with id 0 and a label,
-// to the window's caption).
-struct Binding {
-  using Model = std::variant<CommandButton*, CheckBox*, TextBox*, Label*, ProgressBar*>;
-  Binding(int bindingId, Model model, std::function<std::string()> name = {})
-      : id(bindingId), control(model), accessibleName(std::move(name)) {}
-
-  int id = 0;
-  Model control;
-  // The name a screen reader reads, when it follows the model (empty: the layout's).
-  std::function<std::string()> accessibleName;
-
-  // The model's text, when it is a text box or a label; null for other controls.
-  TextControl* text() const;
-};
+// Ties the model controls of the logic to the Click handlers that the layout names, so that a
+// click on the model (a user's, or a check box's new value) raises its handler.
+void connect(FormLogic& logic, const FormLayout& layout);
 
 }  // namespace vcit::ui

@@ -16,6 +16,11 @@ void reportFailure(platform::MessageBoxes& messages, const RuntimeError& error);
 // exhausted memory, 51 for anything else.
 RuntimeError asRuntimeError(const std::exception& e);
 
+// What an error that no handler handles does: the common failure report of the exception
+// being handled (to be called in a catch block), anything that is not a std::exception as
+// error 51.
+void reportCaught(platform::MessageBoxes& messages);
+
 // Handler shape "report and stop": any error ends the action with the common failure report.
 // Gives false when the action failed.
 template <class Body>
@@ -23,8 +28,8 @@ bool reportAndStop(platform::MessageBoxes& messages, Body&& body) {
   try {
     body();
     return true;
-  } catch (const std::exception& e) {
-    reportFailure(messages, asRuntimeError(e));
+  } catch (...) {
+    reportCaught(messages);
     return false;
   }
 }

@@ -16,6 +16,9 @@
 #include "launcher/launcher_layout.h"
 #include "platform/fake/fake_platform.h"
 #include "ui/accessibility.h"
+#include "ui/check_box.h"
+#include "ui/command_button.h"
+#include "ui/control_array.h"
 
 namespace vcit {
 namespace {
@@ -129,25 +132,41 @@ TEST(LauncherLayout, TheTabOrderIsOneRingThroughEveryRowInTurn) {
   EXPECT_EQ(order.back()->name, "cmdAbout");
 }
 
-TEST(FormLayout, ATabOrderListGivesIndicesInItsOrderAndRejectsAnUnknownControl) {
-  ui::FormLayout form;
-  form.controls.push_back(ui::commandButton("cmdA", 1, {}, "A"));
-  form.controls.push_back(ui::commandButton("cmdB", 2, {}, "B"));
-  ui::ControlLayout row;
-  row.name = "txtRow";
-  row.index = 0;
-  form.controls.push_back(row);
-  ui::setTabOrder(form, {{"txtRow", 0}, {"cmdB"}, {"cmdA"}});
-  std::vector<std::string> order;
-  for (const auto* c : form.tabOrder()) order.push_back(label(*c));
-  EXPECT_EQ(order, (std::vector<std::string>{"txtRow(0)", "cmdB", "cmdA"}));
+// A window's logic for the message map: what each handler was given.
+struct Clicks : ui::FormLogic {
+  ui::CommandButton cmdA;
+  ui::ControlArray<ui::CheckBox, 2> chkRow;
+  std::vector<int> got;
+  void cmdA_Click() { got.push_back(-1); }
+  void chkRow_Click(std::int16_t index) { got.push_back(index); }
+};
 
-  try {
-    ui::setTabOrder(form, {{"txtRow", 1}});
-    ADD_FAILURE() << "an element the layout does not have";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), err::kInternalError);
-  }
+TEST(FormLayout, DeclarationGivesTheTabOrderAndTheClickOfAControlReachesItsHandler) {
+  ui::FormLayout form;
+  form.add(ui::commandButton("cmdA", 1, {}, "A"), ui::model<&Clicks::cmdA>, &Clicks::cmdA_Click);
+  ui::ControlLayout bar;
+  bar.kind = ui::ControlKind::ProgressBar;
+  form.add(bar);
+  ui::ControlLayout row;
+  row.name = "chkRow";
+  row.index = 1;
+  row.kind = ui::ControlKind::CheckBox;
+  form.add(row, ui::model<&Clicks::chkRow>, &Clicks::chkRow_Click);
+  EXPECT_EQ(form.controls[0].tabIndex, 0);
+  EXPECT_EQ(form.controls[1].tabIndex, -1) << "a progress bar has no place in the tab order";
+  EXPECT_EQ(form.controls[2].tabIndex, 1);
+
+  Clicks logic;
+  ui::connect(logic, form);
+  EXPECT_EQ(std::get<ui::CheckBox*>(form.controls[2].model(logic, 1)), &logic.chkRow(1));
+  logic.cmdA.click();
+  logic.chkRow(1).userClick();
+  logic.chkRow(0).userClick();  // not in the layout: connected to nothing
+  logic.cmdA.setEnabled(false);
+  logic.cmdA.click();
+  ui::raiseClick(logic, form.controls[2]);
+  EXPECT_EQ(logic.got, (std::vector<int>{-1, 1, 1}));
+  EXPECT_EQ(logic.chkRow(1).value(), ui::CheckBox::kChecked);
 }
 
 TEST(LauncherLayout, IdentifiersAreUniqueAndEveryModelControlIsBound) {
@@ -156,36 +175,25 @@ TEST(LauncherLayout, IdentifiersAreUniqueAndEveryModelControlIsBound) {
 
   platform::FakePlatform fake;
   frmLauncher form(fake.platform);
-  const auto bindings = launcher::bindings(form);
-  auto boundTo = [&](int id) -> const ui::Binding* {
-    for (const auto& b : bindings)
-      if (b.id == id) return &b;
-    return nullptr;
+  auto boundTo = [&](int id) -> ui::Model {
+    const ui::ControlLayout* c = launcher::layout().findId(id);
+    if (!c || !c->model) throw std::runtime_error("not bound");
+    return c->model(form, c->index);
   };
   for (int i = 0; i < 16; ++i) {
-    const auto* name = boundTo(launcher::ids::kNameBase + i);
-    const auto* mark = boundTo(launcher::ids::kMarkBase + i);
-    ASSERT_TRUE(name && mark) << i;
-    EXPECT_EQ(std::get<ui::TextBox*>(name->control), &form.txtPk3(i));
-    EXPECT_EQ(std::get<ui::CheckBox*>(mark->control), &form.chkActive(i));
+    EXPECT_EQ(std::get<ui::TextBox*>(boundTo(launcher::ids::kNameBase + i)), &form.txtPk3(i));
+    EXPECT_EQ(std::get<ui::CheckBox*>(boundTo(launcher::ids::kMarkBase + i)), &form.chkActive(i));
   }
-  EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kApply)->control), &form.cmdApply);
-  EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kLaunch)->control),
-            &form.cmdLaunch);
-  EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kExit)->control), &form.cmdExit);
-  EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kAbout)->control), &form.cmdAbout);
-  for (const auto& b : bindings) EXPECT_NE(launcher::layout().findId(b.id), nullptr) << b.id;
+  EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kApply)), &form.cmdApply);
+  EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kLaunch)), &form.cmdLaunch);
+  EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kExit)), &form.cmdExit);
+  EXPECT_EQ(std::get<ui::CommandButton*>(boundTo(launcher::ids::kAbout)), &form.cmdAbout);
 }
 
 TEST(ScreenReaderNames, ARowsMarkIsNamedByItsPackageOrElseByTheRowAndButtonsByTheirCaption) {
   platform::FakePlatform fake;
   frmLauncher form(fake.platform);
-  const auto bindings = launcher::bindings(form);
-  auto described = [&](int id) {
-    for (const auto& b : bindings)
-      if (b.id == id) return ui::describe(*launcher::layout().findId(id), &b);
-    throw std::runtime_error("not bound");
-  };
+  auto described = [&](int id) { return ui::describe(*launcher::layout().findId(id), &form); };
   form.txtPk3(3).setText("delta.pk3");
   form.chkActive(3).setValue(ui::CheckBox::kGrayed);
   const ui::AccessibleDescription mark = described(launcher::ids::kMarkBase + 3);

@@ -1,9 +1,10 @@
 // The window toolkit under Wine, in this process: a small layout built into real windows,
-// model controls bound to them, the keyboard interface, a DPI change, and errors escaping an
-// event handler.
+// started with a logic whose model controls and handlers the layout names, the keyboard
+// interface, a DPI change, and errors escaping an event handler.
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -15,7 +16,6 @@
 #include "support/e2e_windows.h"
 #include "ui/check_box.h"
 #include "ui/command_button.h"
-#include "ui/handlers.h"
 #include "ui/text_box.h"
 #include "ui/win32/form.h"
 
@@ -23,6 +23,18 @@ namespace vcit::ui::win32 {
 namespace {
 
 enum : int { kGo = 10, kStop = 11, kPanel = 20, kName = 21, kMark = 22, kList = 30 };
+
+// The logic of the test window: its handlers do what the test asks, or else count the clicks.
+struct TestLogic : ui::FormLogic {
+  ui::CommandButton go, stop;
+  ui::TextBox name;
+  ui::CheckBox mark;
+  int goClicks = 0, stopClicks = 0, markClicks = 0;
+  std::function<void()> goDoes, stopDoes;
+  void go_Click() { goDoes ? goDoes() : void(++goClicks); }
+  void stop_Click() { stopDoes ? stopDoes() : void(++stopClicks); }
+  void mark_Click() { ++markClicks; }
+};
 
 ui::FormLayout testLayout() {
   ui::FormLayout form;
@@ -43,12 +55,21 @@ ui::FormLayout testLayout() {
     form.controls.push_back(c);
     return form.controls.back();
   };
-  add(ui::ControlKind::CommandButton, kStop, 0, {1800, 600, 900, 300}, 4, true, "&Stop");
-  add(ui::ControlKind::CommandButton, kGo, 0, {1800, 150, 900, 300}, 0, true, "&Go").defaultButton =
-      true;
+  auto& stop =
+      add(ui::ControlKind::CommandButton, kStop, 0, {1800, 600, 900, 300}, 4, true, "&Stop");
+  stop.model = ui::model<&TestLogic::stop>;
+  stop.onClick = ui::on(&TestLogic::stop_Click);
+  auto& go = add(ui::ControlKind::CommandButton, kGo, 0, {1800, 150, 900, 300}, 0, true, "&Go");
+  go.defaultButton = true;
+  go.model = ui::model<&TestLogic::go>;
+  go.onClick = ui::on(&TestLogic::go_Click);
   add(ui::ControlKind::Panel, kPanel, 0, {150, 150, 1500, 1500}, 1, false, "");
-  add(ui::ControlKind::TextBox, kName, kPanel, {0, 0, 1200, 285}, 2, true, "").readOnly = true;
-  add(ui::ControlKind::CheckBox, kMark, kPanel, {0, 450, 255, 195}, 3, true, "");
+  auto& name = add(ui::ControlKind::TextBox, kName, kPanel, {0, 0, 1200, 285}, 2, true, "");
+  name.readOnly = true;
+  name.model = ui::model<&TestLogic::name>;
+  auto& mark = add(ui::ControlKind::CheckBox, kMark, kPanel, {0, 450, 255, 195}, 3, true, "");
+  mark.model = ui::model<&TestLogic::mark>;
+  mark.onClick = ui::on(&TestLogic::mark_Click);
   add(ui::ControlKind::FileList, kList, 0, {1800, 1050, 900, 600}, 5, true, "").visible = false;
   return form;
 }
@@ -72,13 +93,9 @@ class FormTest : public ::testing::Test {
  protected:
   FormTest() {
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    form = std::make_unique<Form>(
-        layout, [this](const std::exception& e) { reportFailure(messages, asRuntimeError(e)); });
-    form->bind({{kGo, &go}, {kStop, &stop}, {kName, &name}, {kMark, &mark}});
-    go.onClick = [this] { ++goClicks; };
-    stop.onClick = [this] { ++stopClicks; };
-    mark.onClick = [this] { ++markClicks; };
-    form->show();
+    ui::connect(logic, layout);
+    form = std::make_unique<Form>(layout, messages);
+    form->start(logic, nullptr, SW_SHOWNORMAL);
     pump();
   }
   // A keyboard message as the message loop takes it from the queue.
@@ -93,10 +110,14 @@ class FormTest : public ::testing::Test {
   ui::FormLayout layout = testLayout();
   platform::CallLog log;
   platform::FakeMessageBoxes messages{log};
-  ui::CommandButton go, stop;
-  ui::TextBox name;
-  ui::CheckBox mark;
-  int goClicks = 0, stopClicks = 0, markClicks = 0;
+  TestLogic logic;
+  ui::CommandButton& go = logic.go;
+  ui::CommandButton& stop = logic.stop;
+  ui::TextBox& name = logic.name;
+  ui::CheckBox& mark = logic.mark;
+  int& goClicks = logic.goClicks;
+  int& stopClicks = logic.stopClicks;
+  int& markClicks = logic.markClicks;
   std::unique_ptr<Form> form;
 };
 
@@ -167,8 +188,8 @@ TEST_F(FormTest, TheScreenFollowsTheModelAndClicksReachIt) {
 }
 
 TEST_F(FormTest, AnErrorEscapingAHandlerIsReportedAndTheWindowCarriesOn) {
-  go.onClick = [] { raise(err::kFileNotFound); };
-  stop.onClick = [] { throw std::logic_error("not a run-time error"); };
+  logic.goDoes = [] { raise(err::kFileNotFound); };
+  logic.stopDoes = [] { throw std::logic_error("not a run-time error"); };
   SendMessageW(form->child(kGo), BM_CLICK, 0, 0);
   SendMessageW(form->child(kStop), BM_CLICK, 0, 0);
   ASSERT_EQ(messages.shown().size(), 2u);
@@ -178,7 +199,7 @@ TEST_F(FormTest, AnErrorEscapingAHandlerIsReportedAndTheWindowCarriesOn) {
   EXPECT_EQ(messages.shown()[1].text, "51:" + describeError(err::kInternalError));
   EXPECT_TRUE(IsWindow(form->hwnd()));
 
-  go.onClick = [this] { ++goClicks; };
+  logic.goDoes = nullptr;
   SendMessageW(form->child(kGo), BM_CLICK, 0, 0);
   EXPECT_EQ(goClicks, 1);
 }
@@ -251,7 +272,7 @@ TEST_F(FormTest, CloseAsksOnceTheEventIsOverAndTellsWhenTheWindowIsGone) {
     destroyed = true;
     form.reset();  // the owner may drop the form right there
   };
-  go.onClick = [this] { form->close(); };
+  logic.goDoes = [this] { form->close(); };
   SendMessageW(form->child(kGo), BM_CLICK, 0, 0);
   EXPECT_FALSE(destroyed) << "not inside the handler";
   pump();

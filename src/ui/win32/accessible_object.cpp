@@ -5,6 +5,7 @@
 
 #include "ui/win32/accessible_object.h"
 
+#include <iterator>
 #include <string>
 
 #include "platform/win32/system_libraries.h"
@@ -33,27 +34,11 @@ HRESULT numberResult(long number, VARIANT* out) {
   return S_OK;
 }
 
-long roleNumber(AccessibleRole role) {
-  switch (role) {
-    case AccessibleRole::PushButton:
-      return ROLE_SYSTEM_PUSHBUTTON;
-    case AccessibleRole::CheckButton:
-      return ROLE_SYSTEM_CHECKBUTTON;
-    case AccessibleRole::Text:
-      return ROLE_SYSTEM_TEXT;
-    case AccessibleRole::StaticText:
-      return ROLE_SYSTEM_STATICTEXT;
-    case AccessibleRole::Graphic:
-      return ROLE_SYSTEM_GRAPHIC;
-    case AccessibleRole::Grouping:
-      return ROLE_SYSTEM_GROUPING;
-    case AccessibleRole::List:
-      return ROLE_SYSTEM_LIST;
-    case AccessibleRole::ProgressBar:
-      return ROLE_SYSTEM_PROGRESSBAR;
-  }
-  return ROLE_SYSTEM_CLIENT;
-}
+// In the order of AccessibleRole.
+constexpr long kRoleNumbers[] = {
+    ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_CHECKBUTTON, ROLE_SYSTEM_TEXT, ROLE_SYSTEM_STATICTEXT,
+    ROLE_SYSTEM_GRAPHIC,    ROLE_SYSTEM_GROUPING,    ROLE_SYSTEM_LIST, ROLE_SYSTEM_PROGRESSBAR};
+static_assert(std::size(kRoleNumbers) == static_cast<std::size_t>(AccessibleRole::ProgressBar) + 1);
 
 }  // namespace
 
@@ -84,8 +69,6 @@ void AccessibleObject::disconnect() {
   CoDisconnectObject(static_cast<IAccessible*>(this), 0);
 }
 
-// ---- IUnknown --------------------------------------------------------------------------------
-
 HRESULT AccessibleObject::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
@@ -110,8 +93,6 @@ ULONG AccessibleObject::Release() {
   return static_cast<ULONG>(left);
 }
 
-// ---- What this object answers itself ---------------------------------------------------------
-
 HRESULT AccessibleObject::get_accName(VARIANT child, BSTR* name) {
   return ownAnswer(
       child, [&](const AccessibleDescription& d) { return textResult(d.name, name); },
@@ -134,7 +115,10 @@ HRESULT AccessibleObject::get_accValue(VARIANT child, BSTR* value) {
 
 HRESULT AccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
   return ownAnswer(
-      child, [&](const AccessibleDescription& d) { return numberResult(roleNumber(d.role), role); },
+      child,
+      [&](const AccessibleDescription& d) {
+        return numberResult(kRoleNumbers[static_cast<std::size_t>(d.role)], role);
+      },
       [&](IAccessible& a) { return a.get_accRole(child, role); });
 }
 
@@ -160,74 +144,11 @@ HRESULT AccessibleObject::ContextSensitiveHelp(BOOL) {
   return E_NOTIMPL;
 }
 
-// ---- What the standard object answers --------------------------------------------------------
-
-HRESULT AccessibleObject::GetTypeInfoCount(UINT* count) {
-  return standardAnswer([&](IAccessible& a) { return a.GetTypeInfoCount(count); });
-}
-HRESULT AccessibleObject::GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) {
-  return standardAnswer([&](IAccessible& a) { return a.GetTypeInfo(index, locale, info); });
-}
-HRESULT AccessibleObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                        DISPID* ids) {
-  return standardAnswer(
-      [&](IAccessible& a) { return a.GetIDsOfNames(iid, names, count, locale, ids); });
-}
-HRESULT AccessibleObject::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                 VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
-  return standardAnswer([&](IAccessible& a) {
-    return a.Invoke(id, iid, locale, flags, params, result, exception, argumentError);
-  });
-}
-HRESULT AccessibleObject::get_accParent(IDispatch** parent) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accParent(parent); });
-}
-HRESULT AccessibleObject::get_accChildCount(long* count) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accChildCount(count); });
-}
-HRESULT AccessibleObject::get_accChild(VARIANT child, IDispatch** object) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accChild(child, object); });
-}
-HRESULT AccessibleObject::get_accDescription(VARIANT child, BSTR* description) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accDescription(child, description); });
-}
-HRESULT AccessibleObject::get_accHelp(VARIANT child, BSTR* help) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accHelp(child, help); });
-}
-HRESULT AccessibleObject::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accHelpTopic(helpFile, child, topic); });
-}
-HRESULT AccessibleObject::get_accFocus(VARIANT* child) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accFocus(child); });
-}
-HRESULT AccessibleObject::get_accSelection(VARIANT* children) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accSelection(children); });
-}
-HRESULT AccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {
-  return standardAnswer([&](IAccessible& a) { return a.get_accDefaultAction(child, action); });
-}
-HRESULT AccessibleObject::accSelect(long flags, VARIANT child) {
-  return standardAnswer([&](IAccessible& a) { return a.accSelect(flags, child); });
-}
-HRESULT AccessibleObject::accLocation(long* left, long* top, long* width, long* height,
-                                      VARIANT child) {
-  return standardAnswer(
-      [&](IAccessible& a) { return a.accLocation(left, top, width, height, child); });
-}
-HRESULT AccessibleObject::accNavigate(long direction, VARIANT start, VARIANT* end) {
-  return standardAnswer([&](IAccessible& a) { return a.accNavigate(direction, start, end); });
-}
-HRESULT AccessibleObject::accHitTest(long left, long top, VARIANT* child) {
-  return standardAnswer([&](IAccessible& a) { return a.accHitTest(left, top, child); });
-}
-HRESULT AccessibleObject::accDoDefaultAction(VARIANT child) {
-  return standardAnswer([&](IAccessible& a) { return a.accDoDefaultAction(child); });
-}
-HRESULT AccessibleObject::put_accName(VARIANT child, BSTR name) {
-  return standardAnswer([&](IAccessible& a) { return a.put_accName(child, name); });
-}
-HRESULT AccessibleObject::put_accValue(VARIANT child, BSTR value) {
-  return standardAnswer([&](IAccessible& a) { return a.put_accValue(child, value); });
-}
+#define VCIT_FORWARD(method, parameters, arguments)                            \
+  HRESULT AccessibleObject::method parameters {                                \
+    return standardAnswer([&](IAccessible& a) { return a.method arguments; }); \
+  }
+VCIT_STANDARD_ANSWERS(VCIT_FORWARD)
+#undef VCIT_FORWARD
 
 }  // namespace vcit::ui::win32

@@ -28,38 +28,44 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
 
-  // IDispatch
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                          DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                                   UINT* argumentError) override;
-
-  // IAccessible
-  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
-  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
-  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override;
+  // What the object answers itself.
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override;
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) override;
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
-  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override;
-  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override;
-  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override;
-  HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override;
-  HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
-                                        VARIANT child) override;
-  HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
-  HRESULT STDMETHODCALLTYPE accHitTest(long left, long top, VARIANT* child) override;
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
+
+  // What the system's standard object answers: X(method, parameters, arguments).
+#define VCIT_STANDARD_ANSWERS(X)                                                               \
+  X(GetTypeInfoCount, (UINT * count), (count))                                                 \
+  X(GetTypeInfo, (UINT index, LCID locale, ITypeInfo * *info), (index, locale, info))          \
+  X(GetIDsOfNames, (REFIID iid, LPOLESTR * names, UINT count, LCID locale, DISPID * ids),      \
+    (iid, names, count, locale, ids))                                                          \
+  X(Invoke,                                                                                    \
+    (DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS * params, VARIANT * result,    \
+     EXCEPINFO * exception, UINT * argumentError),                                             \
+    (id, iid, locale, flags, params, result, exception, argumentError))                        \
+  X(get_accParent, (IDispatch * *parent), (parent))                                            \
+  X(get_accChildCount, (long* count), (count))                                                 \
+  X(get_accChild, (VARIANT child, IDispatch * *object), (child, object))                       \
+  X(get_accDescription, (VARIANT child, BSTR * description), (child, description))             \
+  X(get_accHelp, (VARIANT child, BSTR * help), (child, help))                                  \
+  X(get_accHelpTopic, (BSTR * helpFile, VARIANT child, long* topic), (helpFile, child, topic)) \
+  X(get_accFocus, (VARIANT * child), (child))                                                  \
+  X(get_accSelection, (VARIANT * children), (children))                                        \
+  X(get_accDefaultAction, (VARIANT child, BSTR * action), (child, action))                     \
+  X(accSelect, (long flags, VARIANT child), (flags, child))                                    \
+  X(accLocation, (long* left, long* top, long* width, long* height, VARIANT child),            \
+    (left, top, width, height, child))                                                         \
+  X(accNavigate, (long direction, VARIANT start, VARIANT* end), (direction, start, end))       \
+  X(accHitTest, (long left, long top, VARIANT* child), (left, top, child))                     \
+  X(accDoDefaultAction, (VARIANT child), (child))                                              \
+  X(put_accName, (VARIANT child, BSTR name), (child, name))                                    \
+  X(put_accValue, (VARIANT child, BSTR value), (child, value))
+#define VCIT_DECLARE(method, parameters, arguments) \
+  HRESULT STDMETHODCALLTYPE method parameters override;
+  VCIT_STANDARD_ANSWERS(VCIT_DECLARE)
+#undef VCIT_DECLARE
 
   // IOleWindow
   HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;

@@ -12,7 +12,7 @@ AccessibleWindow::~AccessibleWindow() {
 }
 
 AccessibleDescription AccessibleWindow::describe() const {
-  return ui::describe(layout_, binding_ ? &*binding_ : nullptr);
+  return ui::describe(layout_, logic_);
 }
 
 long AccessibleWindow::state(const AccessibleDescription& d) const {

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "platform/win32/scoped_win.h"
 #include "ui/accessibility.h"
 #include "ui/form_layout.h"
@@ -25,8 +23,8 @@ class AccessibleWindow {
   AccessibleWindow(const AccessibleWindow&) = delete;
   AccessibleWindow& operator=(const AccessibleWindow&) = delete;
 
-  // The model control and name provider the description follows from now on.
-  void bind(const Binding& binding) { binding_ = binding; }
+  // The window's logic, whose model control and names the description follows from now on.
+  void bind(FormLogic& logic) { logic_ = &logic; }
 
   // The answer to WM_GETOBJECT: the object of the client area, or 0 for any other object
   // (the window's own procedure answers those).
@@ -43,7 +41,7 @@ class AccessibleWindow {
  private:
   HWND hwnd_;
   const ControlLayout& layout_;
-  std::optional<Binding> binding_;
+  FormLogic* logic_ = nullptr;
   platform::win32::ComPtr<AccessibleObject> object_;
 };
 

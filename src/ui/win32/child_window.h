@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,34 +25,22 @@ struct ChildWindow {
   platform::win32::UniqueIcon icon;
   wchar_t accessKey = 0;
   Control* model = nullptr;
-  std::function<void()> click;  // what a click on it does to the model; empty when unbound
   std::unique_ptr<AccessibleWindow> accessible;  // what screen readers read of it
   std::unique_ptr<WindowSubclass> subclass;      // the form's procedure in front of its own
 };
 
 // A form's child windows, found by window or by identifier.
-class ChildWindows {
- public:
-  ChildWindow& add(std::unique_ptr<ChildWindow> child) {
-    children_.push_back(std::move(child));
-    return *children_.back();
-  }
+struct ChildWindows : std::vector<std::unique_ptr<ChildWindow>> {
   ChildWindow* find(HWND hwnd) const {
-    if (!hwnd) return nullptr;
-    for (const auto& child : children_)
-      if (child->hwnd == hwnd) return child.get();
+    for (const auto& child : *this)
+      if (hwnd && child->hwnd == hwnd) return child.get();
     return nullptr;
   }
   ChildWindow* findById(int id) const {
-    for (const auto& child : children_)
+    for (const auto& child : *this)
       if (child->layout->id == id) return child.get();
     return nullptr;
   }
-  auto begin() const { return children_.begin(); }
-  auto end() const { return children_.end(); }
-
- private:
-  std::vector<std::unique_ptr<ChildWindow>> children_;
 };
 
 }  // namespace vcit::ui::win32

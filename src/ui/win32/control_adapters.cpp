@@ -5,11 +5,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 #include <type_traits>
 #include <variant>
 
-#include "core/runtime_error.h"
+#include "core/assertion.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/text_conversion.h"
 #include "ui/check_box.h"
@@ -17,7 +17,6 @@
 #include "ui/label.h"
 #include "ui/progress_bar.h"
 #include "ui/text_box.h"
-#include "ui/win32/window_classes.h"
 
 namespace vcit::ui::win32 {
 
@@ -25,23 +24,13 @@ namespace {
 
 using platform::win32::widen;
 
-template <class Model>
-Model& modelOf(const Binding& binding) {
-  Model* const* model = std::get_if<Model*>(&binding.control);
-  if (!model || !*model)
-    throw RuntimeError(err::kInternalError, "A model control of another kind than its window");
-  return **model;
-}
-
-// A text box or a label shows the text of either model.
-TextControl& textModelOf(const Binding& binding) {
-  TextControl* text = binding.text();
-  if (!text) throw RuntimeError(err::kInternalError, "A model control without a text");
-  return *text;
-}
-
-void noBinding(ChildWindow&, const Binding&, const MoveFocusOn&) {
-  throw RuntimeError(err::kInternalError, "This kind of control has no model");
+// The model of a window's kind: a layout whose model is of another kind is a programming error.
+template <class Kind>
+Kind& modelOf(ChildWindow& child, const Model& model) {
+  VCIT_ASSERT(std::holds_alternative<Kind*>(model) && std::get<Kind*>(model));
+  Kind& kind = *std::get<Kind*>(model);
+  child.model = &kind;
+  return kind;
 }
 
 // A check box without a caption has no text to draw its focus rectangle around: it is drawn
@@ -83,8 +72,11 @@ void showText(HWND hwnd, const std::wstring& text) {
   SetWindowTextW(hwnd, text.c_str());
 }
 
-void bindText(ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
-  TextControl& model = textModelOf(binding);
+// A text box or a label shows the text of either model.
+void bindText(ChildWindow& child, const Model& bound, const MoveFocusOn&) {
+  TextControl* text = textOf(bound);
+  VCIT_ASSERT(text);
+  TextControl& model = *text;
   child.model = &model;
   const HWND hwnd = child.hwnd;
   auto refresh = [hwnd, &model] { showText(hwnd, widen(model.text())); };
@@ -92,161 +84,91 @@ void bindText(ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
   refresh();
 }
 
-const ControlAdapter kCommandButton{
-    L"BUTTON",
-    [](const ControlLayout& c, DWORD& style, DWORD&) {
-      style |= c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    },
-    nullptr,
-    nullptr,
-    [](ChildWindow& child, const Binding& binding, const MoveFocusOn& moveFocusOn) {
-      CommandButton& model = modelOf<CommandButton>(binding);
-      child.model = &model;
-      child.click = [&model] { model.click(); };
-      const HWND hwnd = child.hwnd;
-      auto refresh = [hwnd, &model, moveFocusOn] {
-        if (!model.enabled() && GetFocus() == hwnd) moveFocusOn(hwnd);
-        EnableWindow(hwnd, model.enabled() ? TRUE : FALSE);
-      };
-      model.bindView(refresh);
-      refresh();
-    },
-    /*pressTakesFocus=*/false,
-    /*buttonLike=*/true,
-    /*pressedByEnter=*/true,
-    /*tabSelectsText=*/false,
-    /*alwaysColoured=*/false,
-};
-
-const ControlAdapter kCheckBox{
-    L"BUTTON",
-    [](const ControlLayout&, DWORD& style, DWORD&) {
-      style |= BS_3STATE;  // the model decides the state; a click only tells it
-    },
-    nullptr,
-    checkBoxMessage,
-    [](ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
-      CheckBox& model = modelOf<CheckBox>(binding);
-      child.model = &model;
-      child.click = [&model] { model.userClick(); };
-      const HWND hwnd = child.hwnd;
-      auto refresh = [hwnd, &model] {
-        const WPARAM state = model.value() == CheckBox::kChecked  ? BST_CHECKED
-                             : model.value() == CheckBox::kGrayed ? BST_INDETERMINATE
-                                                                  : BST_UNCHECKED;
-        SendMessageW(hwnd, BM_SETCHECK, state, 0);
-      };
-      model.bindView(refresh);
-      refresh();
-    },
-    /*pressTakesFocus=*/true,
-    /*buttonLike=*/true,
-    /*pressedByEnter=*/false,
-    /*tabSelectsText=*/false,
-    /*alwaysColoured=*/false,
-};
-
-const ControlAdapter kTextBox{
-    L"EDIT",
-    [](const ControlLayout& c, DWORD& style, DWORD&) {
-      style |= ES_LEFT | ES_AUTOHSCROLL | (c.readOnly ? ES_READONLY : 0);
-    },
-    nullptr,
-    nullptr,
-    bindText,
-    /*pressTakesFocus=*/false,
-    /*buttonLike=*/false,
-    /*pressedByEnter=*/false,
-    /*tabSelectsText=*/true,
-    /*alwaysColoured=*/false,
-};
-
-const ControlAdapter kPanel{
-    kPanelClass,
-    [](const ControlLayout&, DWORD& style, DWORD& exStyle) {
-      style |= WS_CLIPCHILDREN;
-      exStyle |= WS_EX_CONTROLPARENT;
-    },
-    nullptr,
-    nullptr,
-    noBinding,
-    /*pressTakesFocus=*/false,
-    /*buttonLike=*/false,
-    /*pressedByEnter=*/false,
-    /*tabSelectsText=*/false,
-    /*alwaysColoured=*/false,
-};
-
-const ControlAdapter kFileList{
-    L"LISTBOX",
-    [](const ControlLayout&, DWORD& style, DWORD& exStyle) {
-      style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-      exStyle |= WS_EX_CLIENTEDGE;
-    },
-    nullptr,
-    nullptr,
-    noBinding,
-    /*pressTakesFocus=*/false,
-    /*buttonLike=*/false,
-    /*pressedByEnter=*/false,
-    /*tabSelectsText=*/false,
-    /*alwaysColoured=*/false,
-};
-
-const ControlAdapter kLabel{
-    L"STATIC",
-    [](const ControlLayout& c, DWORD& style, DWORD&) {
-      style |= SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
-    },
-    nullptr,
-    nullptr,
-    bindText,
-    /*pressTakesFocus=*/false,
-    /*buttonLike=*/false,
-    /*pressedByEnter=*/false,
-    /*tabSelectsText=*/false,
-    /*alwaysColoured=*/true,
-};
-
-const ControlAdapter kProgressBar{
-    PROGRESS_CLASSW,
-    [](const ControlLayout&, DWORD&, DWORD&) {},
-    [](HWND hwnd) { SendMessageW(hwnd, PBM_SETRANGE32, 0, ProgressBar::kMaximum); },
-    nullptr,
-    [](ChildWindow& child, const Binding& binding, const MoveFocusOn&) {
-      ProgressBar& model = modelOf<ProgressBar>(binding);
-      child.model = &model;
-      const HWND hwnd = child.hwnd;
-      auto refresh = [hwnd, &model] {
-        SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(model.value()), 0);
-        const bool shown = (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
-        if (shown != model.visible()) ShowWindow(hwnd, model.visible() ? SW_SHOWNA : SW_HIDE);
-      };
-      model.bindView(refresh);
-      refresh();
-    },
-    /*pressTakesFocus=*/false,
-    /*buttonLike=*/false,
-    /*pressedByEnter=*/false,
-    /*tabSelectsText=*/false,
-    /*alwaysColoured=*/false,
-};
-
 // In the order of ControlKind.
-const std::array<const ControlAdapter*, 7> kAdapters{
-    &kCommandButton, &kCheckBox, &kTextBox, &kPanel, &kFileList, &kLabel, &kProgressBar};
-static_assert(static_cast<int>(ControlKind::CommandButton) == 0 &&
-              static_cast<int>(ControlKind::CheckBox) == 1 &&
-              static_cast<int>(ControlKind::TextBox) == 2 &&
-              static_cast<int>(ControlKind::Panel) == 3 &&
-              static_cast<int>(ControlKind::FileList) == 4 &&
-              static_cast<int>(ControlKind::Label) == 5 &&
-              static_cast<int>(ControlKind::ProgressBar) == 6);
+const ControlAdapter kAdapters[] = {
+    {.windowClass = L"BUTTON",  // CommandButton
+     .addStyles = [](const ControlLayout& c, DWORD& style,
+                     DWORD&) { style |= c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON; },
+     .bind =
+         [](ChildWindow& child, const Model& bound, const MoveFocusOn& moveFocusOn) {
+           CommandButton& model = modelOf<CommandButton>(child, bound);
+           const HWND hwnd = child.hwnd;
+           auto refresh = [hwnd, &model, moveFocusOn] {
+             if (!model.enabled() && GetFocus() == hwnd) moveFocusOn(hwnd);
+             EnableWindow(hwnd, model.enabled() ? TRUE : FALSE);
+           };
+           model.bindView(refresh);
+           refresh();
+         },
+     .buttonLike = true,
+     .pressedByEnter = true},
+    {.windowClass = L"BUTTON",  // CheckBox
+     .addStyles =
+         [](const ControlLayout&, DWORD& style, DWORD&) {
+           style |= BS_3STATE;  // the model decides the state; a click only tells it
+         },
+     .message = checkBoxMessage,
+     .bind =
+         [](ChildWindow& child, const Model& bound, const MoveFocusOn&) {
+           CheckBox& model = modelOf<CheckBox>(child, bound);
+           const HWND hwnd = child.hwnd;
+           auto refresh = [hwnd, &model] {
+             const WPARAM state = model.value() == CheckBox::kChecked  ? BST_CHECKED
+                                  : model.value() == CheckBox::kGrayed ? BST_INDETERMINATE
+                                                                       : BST_UNCHECKED;
+             SendMessageW(hwnd, BM_SETCHECK, state, 0);
+           };
+           model.bindView(refresh);
+           refresh();
+         },
+     .pressTakesFocus = true,
+     .buttonLike = true},
+    {.windowClass = L"EDIT",  // TextBox
+     .addStyles =
+         [](const ControlLayout& c, DWORD& style, DWORD&) {
+           style |= ES_LEFT | ES_AUTOHSCROLL | (c.readOnly ? ES_READONLY : 0);
+         },
+     .bind = bindText,
+     .tabSelectsText = true},
+    {.windowClass = kPanelClass,  // Panel
+     .addStyles =
+         [](const ControlLayout&, DWORD& style, DWORD& exStyle) {
+           style |= WS_CLIPCHILDREN;
+           exStyle |= WS_EX_CONTROLPARENT;
+         }},
+    {.windowClass = L"LISTBOX",  // FileList
+     .addStyles =
+         [](const ControlLayout&, DWORD& style, DWORD& exStyle) {
+           style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+           exStyle |= WS_EX_CLIENTEDGE;
+         }},
+    {.windowClass = L"STATIC",  // Label
+     .addStyles = [](const ControlLayout& c, DWORD& style,
+                     DWORD&) { style |= SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP); },
+     .bind = bindText,
+     .alwaysColoured = true},
+    {.windowClass = PROGRESS_CLASSW,  // ProgressBar
+     .addStyles = [](const ControlLayout&, DWORD&, DWORD&) {},
+     .created = [](HWND hwnd) { SendMessageW(hwnd, PBM_SETRANGE32, 0, ProgressBar::kMaximum); },
+     .bind =
+         [](ChildWindow& child, const Model& bound, const MoveFocusOn&) {
+           ProgressBar& model = modelOf<ProgressBar>(child, bound);
+           const HWND hwnd = child.hwnd;
+           auto refresh = [hwnd, &model] {
+             SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(model.value()), 0);
+             const bool shown = (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+             if (shown != model.visible()) ShowWindow(hwnd, model.visible() ? SW_SHOWNA : SW_HIDE);
+           };
+           model.bindView(refresh);
+           refresh();
+         }},
+};
+static_assert(std::size(kAdapters) == static_cast<std::size_t>(ControlKind::ProgressBar) + 1);
 
 }  // namespace
 
 const ControlAdapter& adapterFor(ControlKind kind) {
-  return *kAdapters.at(static_cast<std::size_t>(kind));
+  return kAdapters[static_cast<std::size_t>(kind)];
 }
 
 }  // namespace vcit::ui::win32

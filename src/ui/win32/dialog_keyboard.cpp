@@ -1,5 +1,6 @@
 #include "ui/win32/dialog_keyboard.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "ui/win32/control_adapter.h"
@@ -44,20 +45,45 @@ void DialogKeyboard::focus(const ChildWindow& child, bool selectText) {
   if (selectText && child.adapter->tabSelectsText) SendMessageW(child.hwnd, EM_SETSEL, 0, -1);
 }
 
+void DialogKeyboard::setTabOrder(const FormLayout& layout) {
+  stops_.clear();
+  for (const ControlLayout* c : layout.tabOrder()) {
+    ChildWindow* child = children_.findById(c->id);
+    if (child && c->tabStop) stops_.push_back(child);
+  }
+}
+
 ChildWindow* DialogKeyboard::firstFocusable() const {
-  return tabOrder_.first([this](const ChildWindow& child) { return canFocus(child); });
+  const auto found = std::find_if(stops_.begin(), stops_.end(),
+                                  [&](const ChildWindow* stop) { return canFocus(*stop); });
+  return found == stops_.end() ? nullptr : *found;
 }
 
 void DialogKeyboard::focusNext(HWND from, bool backward) {
-  if (ChildWindow* target = tabOrder_.next(
-          from, backward, [this](const ChildWindow& child) { return canFocus(child); }))
-    focus(*target, true);
+  auto holds = [from](const ChildWindow* stop) {
+    return from && (stop->hwnd == from || IsChild(stop->hwnd, from));
+  };
+  // The ring in walking order, ending with the stop holding `from` (the last in tab order
+  // when several do); from the start (or the end) when none does.
+  std::vector<ChildWindow*> ring = stops_;
+  const auto held = std::find_if(ring.rbegin(), ring.rend(), holds);
+  const bool found = held != ring.rend();
+  if (found) std::rotate(ring.begin(), held.base(), ring.end());
+  if (backward) {
+    std::reverse(ring.begin(), ring.end());
+    if (found) std::rotate(ring.begin(), ring.begin() + 1, ring.end());
+  }
+  const auto target = std::find_if(ring.begin(), ring.end(), [&](const ChildWindow* stop) {
+    return stop->hwnd != from && canFocus(*stop);
+  });
+  if (target != ring.end()) focus(**target, true);
 }
 
 void DialogKeyboard::press(ChildWindow& child) {
   if (!IsWindowEnabled(child.hwnd) || !IsWindowVisible(child.hwnd)) return;
   if (child.adapter->pressTakesFocus) focus(child);
-  click_(child);
+  SendMessageW(GetParent(child.hwnd), WM_COMMAND, MAKEWPARAM(child.layout->id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(child.hwnd));
 }
 
 ChildWindow* DialogKeyboard::accessKeyTarget(wchar_t key) const {

@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/win32/child_window.h"
-#include "ui/win32/tab_order.h"
 
 namespace vcit::ui::win32 {
 
@@ -18,11 +17,10 @@ wchar_t accessKey(const std::wstring& caption);
 // keyboard cues once the keyboard is used.
 class DialogKeyboard {
  public:
-  // click: a click on a control, as the form handles it.
-  DialogKeyboard(const ChildWindows& children, std::function<void(ChildWindow&)> click)
-      : children_(children), click_(std::move(click)) {}
+  explicit DialogKeyboard(const ChildWindows& children) : children_(children) {}
 
-  void setTabOrder(TabOrder order) { tabOrder_ = std::move(order); }
+  // The tab stops among the layout's tab order, walked round as a ring.
+  void setTabOrder(const FormLayout& layout);
 
   // A keyboard message of the form's windows: true when it has been handled and must not be
   // dispatched.
@@ -37,13 +35,13 @@ class DialogKeyboard {
   static void focus(const ChildWindow& child, bool selectText = false);
 
  private:
+  // A press is a click: the control's parent is told BN_CLICKED, as of a click with the mouse.
   void press(ChildWindow& child);
   ChildWindow* accessKeyTarget(wchar_t key) const;
   ChildWindow* defaultButton(bool cancel) const;
 
   const ChildWindows& children_;
-  std::function<void(ChildWindow&)> click_;
-  TabOrder tabOrder_;
+  std::vector<ChildWindow*> stops_;
 };
 
 }  // namespace vcit::ui::win32

@@ -6,19 +6,22 @@
 #include <functional>
 #include <string>
 
+#include "core/assertion.h"
 #include "core/runtime_error.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/system_libraries.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_events.h"
+#include "ui/handlers.h"
 #include "ui/win32/control_adapter.h"
-#include "ui/win32/message_loop.h"
-#include "ui/win32/window_classes.h"
 
 namespace vcit::ui::win32 {
 
 using platform::win32::widen;
 
 namespace {
+
+constexpr wchar_t kFormClass[] = L"VCITForm";
 
 // A child window's messages: its accessible object first, then what its kind adds, then its
 // own procedure.
@@ -33,10 +36,8 @@ LRESULT childMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-Form::Form(const FormLayout& layout, ErrorSink onError)
-    : layout_(layout),
-      onError_(std::move(onError)),
-      keyboard_(children_, [this](ChildWindow& child) { clicked(child); }) {
+Form::Form(const FormLayout& layout, platform::MessageBoxes& failures)
+    : layout_(layout), failures_(failures) {
   registerClasses();
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   DWORD exStyle = WS_EX_CONTROLPARENT;
@@ -49,14 +50,10 @@ Form::Form(const FormLayout& layout, ErrorSink onError)
   if (layout.maxButton) style |= WS_MAXIMIZEBOX;
 
   const SIZE frame = frameSize(layout, style, exStyle, GetDpiForSystem());
-  addLiveForm(this);
   CreateWindowExW(exStyle, kFormClass, widen(layout.caption).c_str(), style, CW_USEDEFAULT,
                   CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
                   this);
-  if (!hwnd_) {
-    removeLiveForm(this);
-    throw RuntimeError(err::kInternalError, "The window could not be created");
-  }
+  if (!hwnd_) throw RuntimeError(err::kInternalError, "The window could not be created");
   // The children are made at their places and the fonts set without a repaint: nothing is on
   // the screen yet, and under Wine each move or repaint of 56 children costs tens of
   // milliseconds of start-up.
@@ -71,32 +68,26 @@ Form::~Form() {
     if (child->model) child->model->bindView({});
   if (captionModel_) captionModel_->bindView({});
   onDestroyed = nullptr;
-  onCloseRequest = nullptr;
   if (hwnd_) DestroyWindow(hwnd_);
-  removeLiveForm(this);
 }
 
 void Form::registerClasses() {
-  static bool registered = false;
-  if (registered) return;
+  if (formClass_) return;
   // The common controls' window classes (the progress bar's) are registered on request.
   INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS};
   platform::win32::initCommonControls(commonControls);
   WNDCLASSEXW form{};
   form.cbSize = sizeof form;
-  form.lpfnWndProc = formProc;
+  form.lpfnWndProc = windowProc;
   form.hInstance = GetModuleHandleW(nullptr);
   form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   form.lpszClassName = kFormClass;
-  RegisterClassExW(&form);
-
   WNDCLASSEXW panel = form;
-  panel.lpfnWndProc = panelProc;
   panel.hbrBackground = nullptr;  // painted in the panel's own colour
   panel.lpszClassName = kPanelClass;
   RegisterClassExW(&panel);
-  registered = true;
+  formClass_ = RegisterClassExW(&form);
 }
 
 void Form::createChildren() {
@@ -122,7 +113,7 @@ void Form::createChildren() {
     return a.layout->zOrder > b.layout->zOrder;
   });
   for (const Pending& c : order) createChild(*c.layout);
-  keyboard_.setTabOrder(TabOrder(layout_, children_));
+  keyboard_.setTabOrder(layout_);
 }
 
 void Form::createChild(const ControlLayout& c) {
@@ -131,7 +122,7 @@ void Form::createChild(const ControlLayout& c) {
   if (c.parentId != 0) {
     if (!children_.findById(c.parentId)) {
       const ControlLayout* parentLayout = layout_.findId(c.parentId);
-      if (!parentLayout) throw RuntimeError(err::kInternalError, "A control has no parent");
+      VCIT_ASSERT(parentLayout);
       createChild(*parentLayout);
     }
     parent = children_.findById(c.parentId)->hwnd;
@@ -159,7 +150,7 @@ void Form::createChild(const ControlLayout& c) {
   if (!child->hwnd) throw RuntimeError(err::kInternalError, "A control could not be created");
   if (adapter.created) adapter.created(child->hwnd);
   child->accessible = std::make_unique<AccessibleWindow>(child->hwnd, c);
-  ChildWindow& added = children_.add(std::move(child));
+  ChildWindow& added = *children_.emplace_back(std::move(child));
   added.subclass = std::make_unique<WindowSubclass>(
       added.hwnd, [&added](UINT message, WPARAM wParam, LPARAM lParam) {
         return childMessage(added, message, wParam, lParam);
@@ -169,6 +160,33 @@ void Form::createChild(const ControlLayout& c) {
 HWND Form::child(int id) const {
   const ChildWindow* found = children_.findById(id);
   return found ? found->hwnd : nullptr;
+}
+
+void Form::start(FormLogic& logic, Handler formLoad, int showCommand) {
+  if (formLoad) reportAndStop(failures_, [&] { (logic.*formLoad)(); });
+  bind(logic);
+  show(showCommand);
+}
+
+void Form::bind(FormLogic& logic) {
+  logic_ = &logic;
+  if (layout_.captionModel) {
+    const Model caption = layout_.captionModel(logic, -1);
+    VCIT_ASSERT(std::holds_alternative<Label*>(caption));
+    captionModel_ = std::get<Label*>(caption);
+    auto refresh = [this, model = captionModel_] {
+      if (hwnd_) SetWindowTextW(hwnd_, widen(model->text()).c_str());
+    };
+    captionModel_->bindView(refresh);
+    refresh();
+  }
+  for (const auto& child : children_) {
+    child->accessible->bind(logic);
+    if (!child->layout->model) continue;
+    VCIT_ASSERT(child->adapter->bind);
+    child->adapter->bind(*child, child->layout->model(logic, child->layout->index),
+                         [this](HWND from) { keyboard_.focusNext(from, false); });
+  }
 }
 
 void Form::show(int command) {
@@ -207,16 +225,17 @@ void Form::applyDpi(unsigned dpi, const RECT* suggested) {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-LRESULT CALLBACK Form::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
+    if (!self->hwnd_) self->hwnd_ = hwnd;  // the form itself is made before its panels
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    if (hwnd != self->hwnd_) return DefWindowProcW(hwnd, message, wParam, lParam);
     self->hwnd_ = nullptr;
     for (const auto& child : self->children_) child->hwnd = nullptr;
     const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
@@ -226,55 +245,43 @@ LRESULT CALLBACK Form::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     if (destroyed) destroyed();
     return result;
   }
+  // The one place where an error escaping a handler (or anything else the window does) ends:
+  // the common failure report, and the window carries on.
   try {
     return self->handle(hwnd, message, wParam, lParam);
-  } catch (const std::exception& e) {
-    self->reportError(e);
+  } catch (...) {
+    reportCaught(self->failures_);
     return 0;
-  }
-}
-
-LRESULT CALLBACK Form::panelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!form || message == WM_NCDESTROY) return DefWindowProcW(hwnd, message, wParam, lParam);
-  try {
-    return form->handlePanel(hwnd, message, wParam, lParam);
-  } catch (const std::exception& e) {
-    form->reportError(e);
-    return 0;
-  }
-}
-
-LRESULT Form::handlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-      return handle(panel, message, wParam, lParam);
-    case WM_ERASEBKGND:
-      palette_.erasePanel(panel, reinterpret_cast<HDC>(wParam), children_.find(panel));
-      return 1;
-    case WM_PAINT:
-      Palette::paintPanel(panel, children_.find(panel), dpi_);
-      return 0;
-    default:
-      return DefWindowProcW(panel, message, wParam, lParam);
   }
 }
 
 LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (hwnd != hwnd_) {  // a panel: it paints itself, and its children's messages are the form's
+    switch (message) {
+      case WM_ERASEBKGND:
+        palette_.erasePanel(hwnd, reinterpret_cast<HDC>(wParam), children_.find(hwnd));
+        return 1;
+      case WM_PAINT:
+        Palette::paintPanel(hwnd, children_.find(hwnd), dpi_);
+        return 0;
+      case WM_COMMAND:
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLORBTN:
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORLISTBOX:
+        break;
+      default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+  }
   switch (message) {
     case WM_COMMAND:
       if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
         if (deferredWhileHeld(hwnd, message, wParam, lParam)) return 0;
-        if (ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam))) clicked(*child);
+        // The message map: the child's layout entry names its handler in the logic.
+        ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam));
+        if (child && logic_ && (!child->model || child->model->takeClick()))
+          raiseClick(*logic_, *child->layout);
         return 0;
       }
       break;
@@ -287,7 +294,6 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
           return reinterpret_cast<LRESULT>(brush);
       break;
     case WM_PAINT: {
-      if (hwnd != hwnd_) break;
       const platform::win32::PaintDC dc(hwnd);
       palette_.paintLines(dc.get(), layout_.lines, dpi_);
       return 0;
@@ -310,12 +316,7 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (ChildWindow* target = keyboard_.firstFocusable()) DialogKeyboard::focus(*target);
       return 0;
     case WM_CLOSE:
-      if (deferredWhileHeld(hwnd, message, wParam, lParam)) return 0;
-      if (onCloseRequest) {
-        dispatch(onCloseRequest);
-      } else {
-        DestroyWindow(hwnd);
-      }
+      if (!deferredWhileHeld(hwnd, message, wParam, lParam)) DestroyWindow(hwnd);
       return 0;
     case WM_DESTROY:
       if (quitOnDestroy) PostQuitMessage(0);
@@ -329,6 +330,20 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 void Form::holdHandlers(bool held) {
   handlersHeld_ += held ? 1 : -1;
   if (handlersHeld_ < 0) handlersHeld_ = 0;
+}
+
+bool Form::preTranslate(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+  const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root || GetClassWord(root, GCW_ATOM) != formClass_) return false;
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+  return form && form->keyboard_.handleKey(root, msg);
+}
+
+int Form::runMessageLoop() {
+  MSG msg{};
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) platform::dispatchMessage(msg, &Form::preTranslate);
+  return static_cast<int>(msg.wParam);
 }
 
 bool Form::deferredWhileHeld(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <functional>
-#include <vector>
 
+#include "platform/desktop.h"
 #include "ui/form_layout.h"
 #include "ui/label.h"
 #include "ui/win32/child_window.h"
@@ -15,27 +14,25 @@
 
 namespace vcit::ui::win32 {
 
-// Where an error escaping an event handler of a form goes.
-using ErrorSink = std::function<void(const std::exception&)>;
-
 // A top-level window built from a FormLayout: its child controls at their twips geometry in
-// pixels of the window's DPI (and again when the DPI changes), model controls bound to their
-// child windows, the keyboard interface of a dialog (Tab in the layout's order, access keys,
-// default and cancel buttons), and every event handler run so that an error escaping it goes
-// to the error sink instead of ending the program.
+// pixels of the window's DPI (and again when the DPI changes), the keyboard interface of a
+// dialog (Tab in the layout's order, access keys, default and cancel buttons), and, once
+// started with its logic, the logic's model controls shown in the child windows and a click on
+// a child window running the handler its layout entry names. An error escaping a handler ends
+// as the common failure report (ui::reportCaught), in one place: the window's procedure.
 class Form {
  public:
-  // onError: given every error that escapes an event handler (anything that is not a
-  // std::exception arrives as run-time error 51).
-  Form(const FormLayout& layout, ErrorSink onError);
+  // failures: where the failure report of an error escaping a handler is shown.
+  Form(const FormLayout& layout, platform::MessageBoxes& failures);
   ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
-  // Ties model controls to their child windows (id 0 with a label: the caption). The window
-  // shows the model's state from now on; clicks on the child windows reach the model.
-  void bind(const std::vector<Binding>& bindings);
-
+  // The one way the window comes up with its logic, in this order: the logic's Form_Load, when
+  // given (an error escaping it is reported, as a handler's), then the models bound to the
+  // child windows (each control is set once, to what the loaded logic holds; from then on the
+  // window follows the model), then the window shown with the command.
+  void start(FormLogic& logic, Handler formLoad, int showCommand);
   // Shows the window: the first time with the given command (SW_SHOWNORMAL, a start-up's
   // nCmdShow), later as it was.
   void show(int command = SW_SHOWNORMAL);
@@ -51,8 +48,6 @@ class Form {
   HWND child(int id) const;
   unsigned dpi() const { return dpi_; }
 
-  // A close request (frame, Alt+F4, close()); without it the window is destroyed.
-  std::function<void()> onCloseRequest;
   // Runs once the window is gone; it may destroy this object.
   std::function<void()> onDestroyed;
   // Whether destroying the window ends the message loop.
@@ -69,26 +64,24 @@ class Form {
   static void holdHandlers(bool held);
 
  private:
-  static LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK panelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // The procedure of the form and of its panels.
+  static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static void registerClasses();
 
   LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT handlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
   void createChildren();
   void createChild(const ControlLayout& c);
+  void bind(FormLogic& logic);
   void applyDpi(unsigned dpi, const RECT* suggested);
-  void clicked(ChildWindow& child);
-  // Runs an event handler; an error escaping it goes to the error sink.
-  void dispatch(const std::function<void()>& handler);
-  void reportError(const std::exception& e);
   // Posts the message again when handlers are held; true when it did.
   static bool deferredWhileHeld(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   static inline int handlersHeld_ = 0;
+  static inline ATOM formClass_ = 0;
 
   const FormLayout& layout_;
-  ErrorSink onError_;
+  platform::MessageBoxes& failures_;
+  FormLogic* logic_ = nullptr;
   HWND hwnd_ = nullptr;
   unsigned dpi_ = 96;
   bool shown_ = false;
@@ -96,7 +89,7 @@ class Form {
   ChildWindows children_;
   DpiResources dpiResources_;
   Palette palette_;
-  DialogKeyboard keyboard_;
+  DialogKeyboard keyboard_{children_};
   Label* captionModel_ = nullptr;
 };
 
