@@ -16,14 +16,18 @@ namespace vcit::ui::win32 {
 
 namespace {
 
-// A text property: S_FALSE and none for an empty text.
-HRESULT textResult(const std::string& text, BSTR* out) {
+// A text property; `none` and no text when text is null.
+HRESULT textResult(const std::string* text, BSTR* out, HRESULT none) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (text.empty()) return S_FALSE;
-  const std::wstring wide = platform::win32::widen(text);
+  if (!text) return none;
+  const std::wstring wide = platform::win32::widen(*text);
   *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
+}
+// S_FALSE and none for an empty text.
+HRESULT textResult(const std::string& text, BSTR* out) {
+  return textResult(text.empty() ? nullptr : &text, out, S_FALSE);
 }
 
 HRESULT numberResult(long number, VARIANT* out) {
@@ -102,13 +106,8 @@ HRESULT AccessibleObject::get_accName(VARIANT child, BSTR* name) {
 HRESULT AccessibleObject::get_accValue(VARIANT child, BSTR* value) {
   return ownAnswer(
       child,
-      [&](const AccessibleDescription& d) -> HRESULT {
-        if (!value) return E_POINTER;
-        *value = nullptr;
-        if (!d.value) return DISP_E_MEMBERNOTFOUND;
-        const std::wstring wide = platform::win32::widen(*d.value);
-        *value = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-        return *value ? S_OK : E_OUTOFMEMORY;
+      [&](const AccessibleDescription& d) {
+        return textResult(d.value ? &*d.value : nullptr, value, DISP_E_MEMBERNOTFOUND);
       },
       [&](IAccessible& a) { return a.get_accValue(child, value); });
 }

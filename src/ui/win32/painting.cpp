@@ -1,46 +1,37 @@
 #include "ui/win32/painting.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "ui/win32/control_adapter.h"
+#include "ui/win32/child_window.h"
 #include "ui/win32/geometry.h"
 
 namespace vcit::ui::win32 {
 
+namespace {
+
+// In the order of Colour: a system colour's index, or -1 and a fixed colour.
+struct Shade {
+  int system;
+  COLORREF fixed;
+};
+constexpr Shade kShades[] = {{COLOR_BTNFACE, 0},      {COLOR_BTNFACE, 0}, {COLOR_WINDOW, 0},
+                             {COLOR_WINDOWTEXT, 0},   {-1, RGB(0, 0, 0)}, {-1, RGB(255, 255, 255)},
+                             {-1, RGB(128, 128, 128)}};
+static_assert(std::size(kShades) == static_cast<std::size_t>(Colour::Grey) + 1);
+
+}  // namespace
+
 COLORREF colourRef(Colour colour) {
-  switch (colour) {
-    case Colour::ButtonFace:
-      return GetSysColor(COLOR_BTNFACE);
-    case Colour::WindowBackground:
-      return GetSysColor(COLOR_WINDOW);
-    case Colour::WindowText:
-      return GetSysColor(COLOR_WINDOWTEXT);
-    case Colour::Black:
-      return RGB(0, 0, 0);
-    case Colour::White:
-      return RGB(255, 255, 255);
-    case Colour::Grey:
-      return RGB(128, 128, 128);
-    case Colour::Default:
-      break;
-  }
-  return GetSysColor(COLOR_BTNFACE);
+  const Shade& shade = kShades[static_cast<std::size_t>(colour)];
+  return shade.system < 0 ? shade.fixed : GetSysColor(shade.system);
 }
 
 HBRUSH Palette::brush(Colour colour) {
-  switch (colour) {
-    case Colour::ButtonFace:
-    case Colour::Default:
-      return GetSysColorBrush(COLOR_BTNFACE);
-    case Colour::WindowBackground:
-      return GetSysColorBrush(COLOR_WINDOW);
-    case Colour::WindowText:
-      return GetSysColorBrush(COLOR_WINDOWTEXT);
-    default:
-      break;
-  }
+  const Shade& shade = kShades[static_cast<std::size_t>(colour)];
+  if (shade.system >= 0) return GetSysColorBrush(shade.system);
   auto& made = brushes_[static_cast<std::size_t>(colour)];
-  if (!made) made.reset(CreateSolidBrush(colourRef(colour)));
+  if (!made) made.reset(CreateSolidBrush(shade.fixed));
   return made.get();
 }
 
