@@ -98,39 +98,32 @@ ULONG AccessibleObject::Release() {
 }
 
 HRESULT AccessibleObject::get_accName(VARIANT child, BSTR* name) {
-  return ownAnswer(
-      child, [&](const AccessibleDescription& d) { return textResult(d.name, name); },
-      [&](IAccessible& a) { return a.get_accName(child, name); });
+  return ownAnswer(&IAccessible::get_accName, child, name,
+                   [&](const AccessibleDescription& d) { return textResult(d.name, name); });
 }
 
 HRESULT AccessibleObject::get_accValue(VARIANT child, BSTR* value) {
-  return ownAnswer(
-      child,
-      [&](const AccessibleDescription& d) {
-        return textResult(d.value ? &*d.value : nullptr, value, DISP_E_MEMBERNOTFOUND);
-      },
-      [&](IAccessible& a) { return a.get_accValue(child, value); });
+  return ownAnswer(&IAccessible::get_accValue, child, value, [&](const AccessibleDescription& d) {
+    return textResult(d.value ? &*d.value : nullptr, value, DISP_E_MEMBERNOTFOUND);
+  });
 }
 
 HRESULT AccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
-  return ownAnswer(
-      child,
-      [&](const AccessibleDescription& d) {
-        return numberResult(kRoleNumbers[static_cast<std::size_t>(d.role)], role);
-      },
-      [&](IAccessible& a) { return a.get_accRole(child, role); });
+  return ownAnswer(&IAccessible::get_accRole, child, role, [&](const AccessibleDescription& d) {
+    return numberResult(kRoleNumbers[static_cast<std::size_t>(d.role)], role);
+  });
 }
 
 HRESULT AccessibleObject::get_accState(VARIANT child, VARIANT* state) {
-  return ownAnswer(
-      child, [&](const AccessibleDescription& d) { return numberResult(owner_->state(d), state); },
-      [&](IAccessible& a) { return a.get_accState(child, state); });
+  return ownAnswer(&IAccessible::get_accState, child, state, [&](const AccessibleDescription& d) {
+    return numberResult(owner_->state(d), state);
+  });
 }
 
 HRESULT AccessibleObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
   return ownAnswer(
-      child, [&](const AccessibleDescription& d) { return textResult(d.shortcut, shortcut); },
-      [&](IAccessible& a) { return a.get_accKeyboardShortcut(child, shortcut); });
+      &IAccessible::get_accKeyboardShortcut, child, shortcut,
+      [&](const AccessibleDescription& d) { return textResult(d.shortcut, shortcut); });
 }
 
 HRESULT AccessibleObject::GetWindow(HWND* window) {

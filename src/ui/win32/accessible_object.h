@@ -76,11 +76,11 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   ~AccessibleObject() = default;
   // A property of the window that its description answers (any error escaping it ends as
   // E_FAIL); the same property of a child of the window is the standard object's.
-  template <class Own, class Standard>
-  HRESULT ownAnswer(const VARIANT& child, Own own, Standard forChild) noexcept {
+  template <class Method, class Out, class Own>
+  HRESULT ownAnswer(Method method, const VARIANT& child, Out* out, Own own) noexcept {
     if (!owner_) return CO_E_OBJNOTCONNECTED;
     if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
-      return standard_ ? forChild(*standard_.get()) : E_INVALIDARG;
+      return standard_ ? (standard_.get()->*method)(child, out) : E_INVALIDARG;
     try {
       return own(owner_->describe());
     } catch (...) {

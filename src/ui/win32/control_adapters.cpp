@@ -1,5 +1,3 @@
-// The adapters of the control kinds: one table, a row per kind.
-
 #include "ui/win32/child_window.h"
 
 #include <commctrl.h>

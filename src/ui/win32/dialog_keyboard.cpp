@@ -15,11 +15,6 @@ bool keyDown(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
 
-// Focus rectangles and access-key underlines show once the keyboard is used.
-void showKeyboardCues(HWND form) {
-  SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-}
-
 }  // namespace
 
 wchar_t accessKey(const std::string& caption) {
@@ -96,8 +91,9 @@ ChildWindow* DialogKeyboard::defaultButton(bool cancel) const {
 }
 
 bool DialogKeyboard::handleKey(HWND form, const MSG& msg) {
+  // Focus rectangles and access-key underlines show once the keyboard is used.
   if (msg.message == WM_SYSKEYDOWN || (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB))
-    showKeyboardCues(form);
+    SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   ChildWindow* focused = children_.find(GetFocus());
   auto pressed = [this](ChildWindow* target) {
     if (target) press(*target);

@@ -24,8 +24,7 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"VCITForm";
 
-// A child window's messages: its accessible object first, then what its kind adds, then its
-// own procedure.
+// A child window's messages: its accessible object, what its kind adds, its own procedure.
 LRESULT childMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_GETOBJECT)
     if (const LRESULT object = child.accessible->getObject(wParam, lParam)) return object;
