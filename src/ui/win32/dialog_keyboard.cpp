@@ -9,14 +9,6 @@
 
 namespace vcit::ui::win32 {
 
-namespace {
-
-bool keyDown(int key) {
-  return (GetKeyState(key) & 0x8000) != 0;
-}
-
-}  // namespace
-
 wchar_t accessKey(const std::string& caption) {
   const std::wstring key = platform::win32::widen(accessKeyCharacter(caption));
   return key.empty() ? 0 : static_cast<wchar_t>(std::towlower(key[0]));
@@ -95,6 +87,7 @@ bool DialogKeyboard::handleKey(HWND form, const MSG& msg) {
   if (msg.message == WM_SYSKEYDOWN || (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB))
     SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   ChildWindow* focused = children_.find(GetFocus());
+  auto keyDown = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
   auto pressed = [this](ChildWindow* target) {
     if (target) press(*target);
     return target != nullptr;

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <utility>
 
@@ -179,14 +178,6 @@ void Form::bringToFront() {
   SetActiveWindow(hwnd_);
 }
 
-void Form::close() {
-  if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-}
-
-void Form::destroy() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
-
 void Form::applyDpi(unsigned dpi, const RECT* suggested) {
   dpi_ = validDpi(dpi);
   dpiResources_.update(hwnd_, layout_, children_, dpi_);
@@ -215,9 +206,7 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     for (const auto& child : self->children_) child->hwnd = nullptr;
     const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
     // Last: the callback may destroy this object.
-    const std::function<void()> destroyed = std::move(self->onDestroyed);
-    self->onDestroyed = nullptr;
-    if (destroyed) destroyed();
+    if (const auto destroyed = std::exchange(self->onDestroyed, nullptr)) destroyed();
     return result;
   }
   // The one place where an error escaping a handler (or anything else the window does) ends:

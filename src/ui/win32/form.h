@@ -32,8 +32,12 @@ class Form {
   void show(int command = SW_SHOWNORMAL);
   void bringToFront();
   // As the frame's close button does, once the current event is over.
-  void close();
-  void destroy();
+  void close() {
+    if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  }
+  void destroy() {
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
 
   HWND hwnd() const { return hwnd_; }
   HWND child(int id) const;

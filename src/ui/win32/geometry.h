@@ -9,9 +9,15 @@
 namespace vcit::ui::win32 {
 
 // Twips to pixels at a DPI (15 twips are one pixel at 96 DPI).
-int twipsToPixels(int twips, unsigned dpi);
-
-unsigned validDpi(unsigned dpi);
+inline int twipsToPixels(int twips, unsigned dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+inline unsigned validDpi(unsigned dpi) {
+  return dpi == 0 ? 96 : dpi;
+}
+inline int panelIconSize(unsigned dpi) {
+  return MulDiv(32, static_cast<int>(dpi), 96);
+}
 
 // A control's place in its parent's client area, in pixels of the DPI.
 RECT childRect(const ControlLayout& control, unsigned dpi);
@@ -34,7 +40,5 @@ class DpiResources {
   platform::win32::UniqueIcon bigIcon_;
   platform::win32::UniqueIcon smallIcon_;
 };
-
-int panelIconSize(unsigned dpi);
 
 }  // namespace vcit::ui::win32

@@ -51,18 +51,15 @@ void Palette::paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned 
     const int width = std::max(1, MulDiv(line.widthPixels, static_cast<int>(dpi), 96));
     const int x1 = twipsToPixels(line.x1, dpi), y1 = twipsToPixels(line.y1, dpi);
     const int x2 = twipsToPixels(line.x2, dpi), y2 = twipsToPixels(line.y2, dpi);
-    RECT r;
-    if (y1 == y2) {
-      r = {std::min(x1, x2), y1, std::max(x1, x2) + 1, y1 + width};
-    } else if (x1 == x2) {
-      r = {x1, std::min(y1, y2), x1 + width, std::max(y1, y2) + 1};
-    } else {
+    if (x1 != x2 && y1 != y2) {
       platform::win32::UniquePen pen(CreatePen(PS_SOLID, width, colourRef(line.colour)));
       const platform::win32::SelectedObject selected(dc, pen.get());
       MoveToEx(dc, x1, y1, nullptr);
       LineTo(dc, x2, y2);
       continue;
     }
+    const RECT r = y1 == y2 ? RECT{std::min(x1, x2), y1, std::max(x1, x2) + 1, y1 + width}
+                            : RECT{x1, std::min(y1, y2), x1 + width, std::max(y1, y2) + 1};
     FillRect(dc, &r, brush(line.colour));
   }
 }
