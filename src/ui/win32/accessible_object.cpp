@@ -46,10 +46,6 @@ static_assert(std::size(kRoleNumbers) == static_cast<std::size_t>(AccessibleRole
 
 }  // namespace
 
-AccessibleObject::AccessibleObject(const AccessibleWindow& owner,
-                                   platform::win32::ComPtr<IAccessible> standard)
-    : owner_(&owner), standard_(std::move(standard)) {}
-
 platform::win32::ComPtr<AccessibleObject> AccessibleObject::create(const AccessibleWindow& owner) {
   platform::win32::ComPtr<IAccessible> standard;
   if (FAILED(platform::win32::createStdAccessibleObject(owner.hwnd(), OBJID_CLIENT, IID_IAccessible,
@@ -130,10 +126,6 @@ HRESULT AccessibleObject::GetWindow(HWND* window) {
   if (!window) return E_POINTER;
   *window = owner_ ? owner_->hwnd() : nullptr;
   return owner_ ? S_OK : CO_E_OBJNOTCONNECTED;
-}
-
-HRESULT AccessibleObject::ContextSensitiveHelp(BOOL) {
-  return E_NOTIMPL;
 }
 
 #define VCIT_FORWARD(method, parameters, arguments)                            \

@@ -4,6 +4,8 @@
 
 #include <oleacc.h>
 
+#include <utility>
+
 #include "platform/win32/scoped_win.h"
 #include "ui/win32/accessible_window.h"
 
@@ -69,10 +71,13 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
 
   // IOleWindow
   HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override {
+    return E_NOTIMPL;
+  }
 
  private:
-  AccessibleObject(const AccessibleWindow& owner, platform::win32::ComPtr<IAccessible> standard);
+  AccessibleObject(const AccessibleWindow& owner, platform::win32::ComPtr<IAccessible> standard)
+      : owner_(&owner), standard_(std::move(standard)) {}
   ~AccessibleObject() = default;
   // A property of the window that its description answers (any error escaping it ends as
   // E_FAIL); the same property of a child of the window is the standard object's.

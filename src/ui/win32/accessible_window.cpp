@@ -11,10 +11,6 @@ AccessibleWindow::~AccessibleWindow() {
   windowGone();
 }
 
-AccessibleDescription AccessibleWindow::describe() const {
-  return ui::describe(layout_, logic_);
-}
-
 long AccessibleWindow::state(const AccessibleDescription& d) const {
   const bool visible = IsWindowVisible(hwnd_) != FALSE;
   const bool enabled = IsWindowEnabled(hwnd_) != FALSE;

@@ -27,7 +27,7 @@ class AccessibleWindow {
   LRESULT getObject(WPARAM flags, LPARAM objectId);
   void windowGone();
 
-  AccessibleDescription describe() const;
+  AccessibleDescription describe() const { return ui::describe(layout_, logic_); }
   // The description's MSAA state bits and the window's (enabled, focus, visibility).
   long state(const AccessibleDescription& description) const;
   HWND hwnd() const { return hwnd_; }
