@@ -43,10 +43,15 @@ std::string withoutAccessKeyMark(const std::string& caption) {
   return result;
 }
 
-std::string accessKeyShortcut(const std::string& caption) {
+std::string accessKeyCharacter(const std::string& caption) {
   const std::size_t at = accessKeyAt(caption);
   if (at == std::string::npos) return {};
-  std::string key = caption.substr(at, characterLength(static_cast<unsigned char>(caption[at])));
+  return caption.substr(at, characterLength(static_cast<unsigned char>(caption[at])));
+}
+
+std::string accessKeyShortcut(const std::string& caption) {
+  std::string key = accessKeyCharacter(caption);
+  if (key.empty()) return {};
   if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z') key[0] = static_cast<char>(key[0] - 32);
   return "Alt+" + key;
 }

@@ -37,6 +37,8 @@ AccessibleDescription describe(const ControlLayout& layout, FormLogic* logic);
 
 // A caption as read aloud: without the "&" marking the access key ("&&" stands for "&").
 std::string withoutAccessKeyMark(const std::string& caption);
+// The character after the access-key mark, as written; empty without one.
+std::string accessKeyCharacter(const std::string& caption);
 // The keys that press a control with this caption ("E&xit": "Alt+X"); empty without an
 // access key.
 std::string accessKeyShortcut(const std::string& caption);

@@ -16,14 +16,18 @@ namespace vcit::ui::win32 {
 
 namespace {
 
-// A text property: S_FALSE and none for an empty text.
-HRESULT textResult(const std::string& text, BSTR* out) {
+// A text property; `none` and no text when text is null.
+HRESULT textResult(const std::string* text, BSTR* out, HRESULT none) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (text.empty()) return S_FALSE;
-  const std::wstring wide = platform::win32::widen(text);
+  if (!text) return none;
+  const std::wstring wide = platform::win32::widen(*text);
   *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
+}
+// S_FALSE and none for an empty text.
+HRESULT textResult(const std::string& text, BSTR* out) {
+  return textResult(text.empty() ? nullptr : &text, out, S_FALSE);
 }
 
 HRESULT numberResult(long number, VARIANT* out) {
@@ -41,10 +45,6 @@ constexpr long kRoleNumbers[] = {
 static_assert(std::size(kRoleNumbers) == static_cast<std::size_t>(AccessibleRole::ProgressBar) + 1);
 
 }  // namespace
-
-AccessibleObject::AccessibleObject(const AccessibleWindow& owner,
-                                   platform::win32::ComPtr<IAccessible> standard)
-    : owner_(&owner), standard_(std::move(standard)) {}
 
 platform::win32::ComPtr<AccessibleObject> AccessibleObject::create(const AccessibleWindow& owner) {
   platform::win32::ComPtr<IAccessible> standard;
@@ -94,54 +94,38 @@ ULONG AccessibleObject::Release() {
 }
 
 HRESULT AccessibleObject::get_accName(VARIANT child, BSTR* name) {
-  return ownAnswer(
-      child, [&](const AccessibleDescription& d) { return textResult(d.name, name); },
-      [&](IAccessible& a) { return a.get_accName(child, name); });
+  return ownAnswer(&IAccessible::get_accName, child, name,
+                   [&](const AccessibleDescription& d) { return textResult(d.name, name); });
 }
 
 HRESULT AccessibleObject::get_accValue(VARIANT child, BSTR* value) {
-  return ownAnswer(
-      child,
-      [&](const AccessibleDescription& d) -> HRESULT {
-        if (!value) return E_POINTER;
-        *value = nullptr;
-        if (!d.value) return DISP_E_MEMBERNOTFOUND;
-        const std::wstring wide = platform::win32::widen(*d.value);
-        *value = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-        return *value ? S_OK : E_OUTOFMEMORY;
-      },
-      [&](IAccessible& a) { return a.get_accValue(child, value); });
+  return ownAnswer(&IAccessible::get_accValue, child, value, [&](const AccessibleDescription& d) {
+    return textResult(d.value ? &*d.value : nullptr, value, DISP_E_MEMBERNOTFOUND);
+  });
 }
 
 HRESULT AccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
-  return ownAnswer(
-      child,
-      [&](const AccessibleDescription& d) {
-        return numberResult(kRoleNumbers[static_cast<std::size_t>(d.role)], role);
-      },
-      [&](IAccessible& a) { return a.get_accRole(child, role); });
+  return ownAnswer(&IAccessible::get_accRole, child, role, [&](const AccessibleDescription& d) {
+    return numberResult(kRoleNumbers[static_cast<std::size_t>(d.role)], role);
+  });
 }
 
 HRESULT AccessibleObject::get_accState(VARIANT child, VARIANT* state) {
-  return ownAnswer(
-      child, [&](const AccessibleDescription& d) { return numberResult(owner_->state(d), state); },
-      [&](IAccessible& a) { return a.get_accState(child, state); });
+  return ownAnswer(&IAccessible::get_accState, child, state, [&](const AccessibleDescription& d) {
+    return numberResult(owner_->state(d), state);
+  });
 }
 
 HRESULT AccessibleObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
   return ownAnswer(
-      child, [&](const AccessibleDescription& d) { return textResult(d.shortcut, shortcut); },
-      [&](IAccessible& a) { return a.get_accKeyboardShortcut(child, shortcut); });
+      &IAccessible::get_accKeyboardShortcut, child, shortcut,
+      [&](const AccessibleDescription& d) { return textResult(d.shortcut, shortcut); });
 }
 
 HRESULT AccessibleObject::GetWindow(HWND* window) {
   if (!window) return E_POINTER;
   *window = owner_ ? owner_->hwnd() : nullptr;
   return owner_ ? S_OK : CO_E_OBJNOTCONNECTED;
-}
-
-HRESULT AccessibleObject::ContextSensitiveHelp(BOOL) {
-  return E_NOTIMPL;
 }
 
 #define VCIT_FORWARD(method, parameters, arguments)                            \

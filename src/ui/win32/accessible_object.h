@@ -4,6 +4,8 @@
 
 #include <oleacc.h>
 
+#include <utility>
+
 #include "platform/win32/scoped_win.h"
 #include "ui/win32/accessible_window.h"
 
@@ -69,18 +71,21 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
 
   // IOleWindow
   HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override {
+    return E_NOTIMPL;
+  }
 
  private:
-  AccessibleObject(const AccessibleWindow& owner, platform::win32::ComPtr<IAccessible> standard);
+  AccessibleObject(const AccessibleWindow& owner, platform::win32::ComPtr<IAccessible> standard)
+      : owner_(&owner), standard_(std::move(standard)) {}
   ~AccessibleObject() = default;
   // A property of the window that its description answers (any error escaping it ends as
   // E_FAIL); the same property of a child of the window is the standard object's.
-  template <class Own, class Standard>
-  HRESULT ownAnswer(const VARIANT& child, Own own, Standard forChild) noexcept {
+  template <class Method, class Out, class Own>
+  HRESULT ownAnswer(Method method, const VARIANT& child, Out* out, Own own) noexcept {
     if (!owner_) return CO_E_OBJNOTCONNECTED;
     if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
-      return standard_ ? forChild(*standard_.get()) : E_INVALIDARG;
+      return standard_ ? (standard_.get()->*method)(child, out) : E_INVALIDARG;
     try {
       return own(owner_->describe());
     } catch (...) {

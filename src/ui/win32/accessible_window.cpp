@@ -11,23 +11,14 @@ AccessibleWindow::~AccessibleWindow() {
   windowGone();
 }
 
-AccessibleDescription AccessibleWindow::describe() const {
-  return ui::describe(layout_, logic_);
-}
-
 long AccessibleWindow::state(const AccessibleDescription& d) const {
-  long state = 0;
   const bool visible = IsWindowVisible(hwnd_) != FALSE;
   const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
-  if (!visible) state |= STATE_SYSTEM_INVISIBLE;
-  if (!enabled) state |= STATE_SYSTEM_UNAVAILABLE;
-  if (visible && enabled && layout_.tabStop) state |= STATE_SYSTEM_FOCUSABLE;
-  if (GetFocus() == hwnd_) state |= STATE_SYSTEM_FOCUSED;
-  if (d.checked) state |= STATE_SYSTEM_CHECKED;
-  if (d.mixed) state |= STATE_SYSTEM_MIXED;
-  if (d.readOnly) state |= STATE_SYSTEM_READONLY;
-  if (d.defaultButton) state |= STATE_SYSTEM_DEFAULT;
-  return state;
+  return (visible ? 0 : STATE_SYSTEM_INVISIBLE) | (enabled ? 0 : STATE_SYSTEM_UNAVAILABLE) |
+         (visible && enabled && layout_.tabStop ? STATE_SYSTEM_FOCUSABLE : 0) |
+         (GetFocus() == hwnd_ ? STATE_SYSTEM_FOCUSED : 0) | (d.checked ? STATE_SYSTEM_CHECKED : 0) |
+         (d.mixed ? STATE_SYSTEM_MIXED : 0) | (d.readOnly ? STATE_SYSTEM_READONLY : 0) |
+         (d.defaultButton ? STATE_SYSTEM_DEFAULT : 0);
 }
 
 LRESULT AccessibleWindow::getObject(WPARAM flags, LPARAM objectId) {

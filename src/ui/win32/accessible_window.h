@@ -10,12 +10,10 @@ namespace vcit::ui::win32 {
 
 class AccessibleObject;
 
-// What a screen reader reads of one child window of a form. The window answers WM_GETOBJECT
-// for its client area with the program's own IAccessible (the form passes the message on),
-// which names and describes it from its layout and model (Wine's standard objects leave
-// buttons and check boxes as a bare "client" without a name or a checked state) and leaves the
-// rest (place, parent, navigation) to the system's standard object. Once the window is gone,
-// the object that a reader may still hold answers CO_E_OBJNOTCONNECTED.
+// What a screen reader reads of a form's child window: the program's own IAccessible for its
+// client area, described from its layout and model (Wine's standard objects leave buttons and
+// check boxes a bare "client"), the rest (place, parent, navigation) left to the system's
+// standard object. Once the window is gone, the object answers CO_E_OBJNOTCONNECTED.
 class AccessibleWindow {
  public:
   AccessibleWindow(HWND hwnd, const ControlLayout& layout);
@@ -23,18 +21,14 @@ class AccessibleWindow {
   AccessibleWindow(const AccessibleWindow&) = delete;
   AccessibleWindow& operator=(const AccessibleWindow&) = delete;
 
-  // The window's logic, whose model control and names the description follows from now on.
   void bind(FormLogic& logic) { logic_ = &logic; }
 
-  // The answer to WM_GETOBJECT: the object of the client area, or 0 for any other object
-  // (the window's own procedure answers those).
+  // WM_GETOBJECT: the client area's object, or 0 for the window's own procedure to answer.
   LRESULT getObject(WPARAM flags, LPARAM objectId);
-  // Disconnects the object: the window is gone (WM_NCDESTROY).
   void windowGone();
 
-  AccessibleDescription describe() const;
-  // The MSAA state bits: those of the description, and enabled, focus and visibility of the
-  // window.
+  AccessibleDescription describe() const { return ui::describe(layout_, logic_); }
+  // The description's MSAA state bits and the window's (enabled, focus, visibility).
   long state(const AccessibleDescription& description) const;
   HWND hwnd() const { return hwnd_; }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,10 +14,41 @@
 
 namespace vcit::ui::win32 {
 
-struct ControlAdapter;
+inline constexpr wchar_t kPanelClass[] = L"VCITPanel";
 
-// One child window of a form: the control of the layout it shows, the adapter of its kind, its
-// own GDI objects and, once bound, the model control behind it.
+struct ChildWindow;
+
+// Moves the focus on from a window about to be disabled.
+using MoveFocusOn = std::function<void(HWND)>;
+
+// How one kind of control lives on Win32 (adapterFor gives it).
+struct ControlAdapter {
+  const wchar_t* windowClass = nullptr;
+  // The styles beyond the layout's common ones (visible, enabled, tab stop, border), and those
+  // its layout entry adds. The functions may be null.
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  DWORD (*layoutStyle)(const ControlLayout& layout) = nullptr;
+  // Runs once the window exists.
+  void (*created)(HWND hwnd) = nullptr;
+  // Sees the window's messages before its own procedure (window.callOwn).
+  using Hook = LRESULT (*)(const WindowSubclass& window, UINT message, WPARAM wParam,
+                           LPARAM lParam);
+  Hook message = nullptr;
+  // Ties the model control to the window: the window follows the model from now on.
+  void (*bind)(ChildWindow& child, const Model& model, const MoveFocusOn& moveFocusOn) = nullptr;
+
+  bool pressTakesFocus = false;  // pressing it (access key) first gives it the focus
+  bool buttonLike = false;       // while it has the focus, a letter alone works as an access key
+  bool pressedByEnter = false;   // Enter presses it when it has the focus
+  bool tabSelectsText = false;   // the Tab key selects its text
+  bool alwaysColoured = false;   // painted in its layout's colours even when they are the defaults
+};
+
+const ControlAdapter& adapterFor(ControlKind kind);
+
+// One child window of a form and, once bound, the model control behind it; found by window or
+// identifier in ChildWindows.
 struct ChildWindow {
   const ControlLayout* layout = nullptr;
   const ControlAdapter* adapter = nullptr;
@@ -29,7 +61,6 @@ struct ChildWindow {
   std::unique_ptr<WindowSubclass> subclass;      // the form's procedure in front of its own
 };
 
-// A form's child windows, found by window or by identifier.
 struct ChildWindows : std::vector<std::unique_ptr<ChildWindow>> {
   ChildWindow* find(HWND hwnd) const {
     for (const auto& child : *this)

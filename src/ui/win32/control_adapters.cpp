@@ -1,12 +1,9 @@
-// The adapters of the control kinds: one table, a row per kind.
-
-#include "ui/win32/control_adapter.h"
+#include "ui/win32/child_window.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <iterator>
-#include <type_traits>
 #include <variant>
 
 #include "core/assertion.h"
@@ -26,11 +23,18 @@ using platform::win32::widen;
 
 // The model of a window's kind: a layout whose model is of another kind is a programming error.
 template <class Kind>
-Kind& modelOf(ChildWindow& child, const Model& model) {
+Kind& modelOf(const Model& model) {
   VCIT_ASSERT(std::holds_alternative<Kind*>(model) && std::get<Kind*>(model));
-  Kind& kind = *std::get<Kind*>(model);
-  child.model = &kind;
-  return kind;
+  return *std::get<Kind*>(model);
+}
+
+// The window follows the model: show(hwnd, model) now and on every change of the model.
+template <class Kind, class Show>
+void follow(ChildWindow& child, Kind& model, Show show) {
+  child.model = &model;
+  auto refresh = [hwnd = child.hwnd, &model, show] { show(hwnd, model); };
+  model.bindView(refresh);
+  refresh();
 }
 
 // A check box without a caption has no text to draw its focus rectangle around: it is drawn
@@ -76,91 +80,66 @@ void showText(HWND hwnd, const std::wstring& text) {
 void bindText(ChildWindow& child, const Model& bound, const MoveFocusOn&) {
   TextControl* text = textOf(bound);
   VCIT_ASSERT(text);
-  TextControl& model = *text;
-  child.model = &model;
-  const HWND hwnd = child.hwnd;
-  auto refresh = [hwnd, &model] { showText(hwnd, widen(model.text())); };
-  model.bindView(refresh);
-  refresh();
+  follow(child, *text, [](HWND hwnd, TextControl& model) { showText(hwnd, widen(model.text())); });
 }
 
 // In the order of ControlKind.
 const ControlAdapter kAdapters[] = {
     {.windowClass = L"BUTTON",  // CommandButton
-     .addStyles = [](const ControlLayout& c, DWORD& style,
-                     DWORD&) { style |= c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON; },
+     .layoutStyle = [](const ControlLayout& c) -> DWORD {
+       return c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+     },
      .bind =
          [](ChildWindow& child, const Model& bound, const MoveFocusOn& moveFocusOn) {
-           CommandButton& model = modelOf<CommandButton>(child, bound);
-           const HWND hwnd = child.hwnd;
-           auto refresh = [hwnd, &model, moveFocusOn] {
-             if (!model.enabled() && GetFocus() == hwnd) moveFocusOn(hwnd);
-             EnableWindow(hwnd, model.enabled() ? TRUE : FALSE);
-           };
-           model.bindView(refresh);
-           refresh();
+           follow(child, modelOf<CommandButton>(bound),
+                  [moveFocusOn](HWND hwnd, CommandButton& model) {
+                    if (!model.enabled() && GetFocus() == hwnd) moveFocusOn(hwnd);
+                    EnableWindow(hwnd, model.enabled() ? TRUE : FALSE);
+                  });
          },
      .buttonLike = true,
      .pressedByEnter = true},
     {.windowClass = L"BUTTON",  // CheckBox
-     .addStyles =
-         [](const ControlLayout&, DWORD& style, DWORD&) {
-           style |= BS_3STATE;  // the model decides the state; a click only tells it
-         },
+     .style = BS_3STATE,        // the model decides the state; a click only tells it
      .message = checkBoxMessage,
      .bind =
          [](ChildWindow& child, const Model& bound, const MoveFocusOn&) {
-           CheckBox& model = modelOf<CheckBox>(child, bound);
-           const HWND hwnd = child.hwnd;
-           auto refresh = [hwnd, &model] {
+           follow(child, modelOf<CheckBox>(bound), [](HWND hwnd, CheckBox& model) {
              const WPARAM state = model.value() == CheckBox::kChecked  ? BST_CHECKED
                                   : model.value() == CheckBox::kGrayed ? BST_INDETERMINATE
                                                                        : BST_UNCHECKED;
              SendMessageW(hwnd, BM_SETCHECK, state, 0);
-           };
-           model.bindView(refresh);
-           refresh();
+           });
          },
      .pressTakesFocus = true,
      .buttonLike = true},
     {.windowClass = L"EDIT",  // TextBox
-     .addStyles =
-         [](const ControlLayout& c, DWORD& style, DWORD&) {
-           style |= ES_LEFT | ES_AUTOHSCROLL | (c.readOnly ? ES_READONLY : 0);
-         },
+     .style = ES_LEFT | ES_AUTOHSCROLL,
+     .layoutStyle = [](const ControlLayout& c) -> DWORD { return c.readOnly ? ES_READONLY : 0; },
      .bind = bindText,
      .tabSelectsText = true},
     {.windowClass = kPanelClass,  // Panel
-     .addStyles =
-         [](const ControlLayout&, DWORD& style, DWORD& exStyle) {
-           style |= WS_CLIPCHILDREN;
-           exStyle |= WS_EX_CONTROLPARENT;
-         }},
+     .style = WS_CLIPCHILDREN,
+     .exStyle = WS_EX_CONTROLPARENT},
     {.windowClass = L"LISTBOX",  // FileList
-     .addStyles =
-         [](const ControlLayout&, DWORD& style, DWORD& exStyle) {
-           style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-           exStyle |= WS_EX_CLIENTEDGE;
-         }},
+     .style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+     .exStyle = WS_EX_CLIENTEDGE},
     {.windowClass = L"STATIC",  // Label
-     .addStyles = [](const ControlLayout& c, DWORD& style,
-                     DWORD&) { style |= SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP); },
+     .style = SS_NOPREFIX,
+     .layoutStyle = [](const ControlLayout& c) -> DWORD {
+       return c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+     },
      .bind = bindText,
      .alwaysColoured = true},
     {.windowClass = PROGRESS_CLASSW,  // ProgressBar
-     .addStyles = [](const ControlLayout&, DWORD&, DWORD&) {},
      .created = [](HWND hwnd) { SendMessageW(hwnd, PBM_SETRANGE32, 0, ProgressBar::kMaximum); },
      .bind =
          [](ChildWindow& child, const Model& bound, const MoveFocusOn&) {
-           ProgressBar& model = modelOf<ProgressBar>(child, bound);
-           const HWND hwnd = child.hwnd;
-           auto refresh = [hwnd, &model] {
+           follow(child, modelOf<ProgressBar>(bound), [](HWND hwnd, ProgressBar& model) {
              SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(model.value()), 0);
              const bool shown = (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
              if (shown != model.visible()) ShowWindow(hwnd, model.visible() ? SW_SHOWNA : SW_HIDE);
-           };
-           model.bindView(refresh);
-           refresh();
+           });
          }},
 };
 static_assert(std::size(kAdapters) == static_cast<std::size_t>(ControlKind::ProgressBar) + 1);

@@ -3,33 +3,15 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "ui/win32/control_adapter.h"
+#include "platform/win32/text_conversion.h"
+#include "ui/accessibility.h"
+#include "ui/win32/child_window.h"
 
 namespace vcit::ui::win32 {
 
-namespace {
-
-bool keyDown(int key) {
-  return (GetKeyState(key) & 0x8000) != 0;
-}
-
-// Focus rectangles and access-key underlines show once the keyboard is used.
-void showKeyboardCues(HWND form) {
-  SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-}
-
-}  // namespace
-
-wchar_t accessKey(const std::wstring& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != L'&') continue;
-    if (caption[i + 1] == L'&') {
-      ++i;
-      continue;
-    }
-    return static_cast<wchar_t>(std::towlower(caption[i + 1]));
-  }
-  return 0;
+wchar_t accessKey(const std::string& caption) {
+  const std::wstring key = platform::win32::widen(accessKeyCharacter(caption));
+  return key.empty() ? 0 : static_cast<wchar_t>(std::towlower(key[0]));
 }
 
 bool DialogKeyboard::canFocus(const ChildWindow& child) const {
@@ -101,39 +83,31 @@ ChildWindow* DialogKeyboard::defaultButton(bool cancel) const {
 }
 
 bool DialogKeyboard::handleKey(HWND form, const MSG& msg) {
+  // Focus rectangles and access-key underlines show once the keyboard is used.
   if (msg.message == WM_SYSKEYDOWN || (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB))
-    showKeyboardCues(form);
+    SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   ChildWindow* focused = children_.find(GetFocus());
+  auto keyDown = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
+  auto pressed = [this](ChildWindow* target) {
+    if (target) press(*target);
+    return target != nullptr;
+  };
   switch (msg.message) {
     case WM_KEYDOWN:
       if (msg.wParam == VK_TAB && !keyDown(VK_CONTROL) && !keyDown(VK_MENU)) {
         focusNext(GetFocus(), keyDown(VK_SHIFT));
         return true;
       }
-      if (msg.wParam == VK_RETURN) {
-        ChildWindow* target =
-            focused && focused->adapter->pressedByEnter ? focused : defaultButton(false);
-        if (!target) return false;
-        press(*target);
-        return true;
-      }
-      if (msg.wParam == VK_ESCAPE) {
-        ChildWindow* target = defaultButton(true);
-        if (!target) return false;
-        press(*target);
-        return true;
-      }
-      return false;
+      if (msg.wParam == VK_RETURN)
+        return pressed(focused && focused->adapter->pressedByEnter ? focused
+                                                                   : defaultButton(false));
+      return msg.wParam == VK_ESCAPE && pressed(defaultButton(true));
     case WM_SYSCHAR:
-    case WM_CHAR: {
+    case WM_CHAR:
       // Alt and the access key press a control; so does the key alone while the focus is on
       // a button.
       if (msg.message == WM_CHAR && !(focused && focused->adapter->buttonLike)) return false;
-      ChildWindow* target = accessKeyTarget(static_cast<wchar_t>(msg.wParam));
-      if (!target) return false;
-      press(*target);
-      return true;
-    }
+      return pressed(accessKeyTarget(static_cast<wchar_t>(msg.wParam)));
     default:
       return false;
   }

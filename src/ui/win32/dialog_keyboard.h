@@ -9,12 +9,11 @@
 
 namespace vcit::ui::win32 {
 
-// The access key of a caption: the character after a single "&", lower case; 0 for none.
-wchar_t accessKey(const std::wstring& caption);
+// The access key of a caption, lower case; 0 for none.
+wchar_t accessKey(const std::string& caption);
 
-// The keyboard interface of a dialog for one form: Tab and Shift+Tab in the tab order, access
-// keys, Enter for the focused or the default button, Esc for the cancel button, and the
-// keyboard cues once the keyboard is used.
+// A form's dialog keyboard: Tab and Shift+Tab in the tab order, access keys, Enter for the
+// focused or the default button, Esc for the cancel button, keyboard cues once used.
 class DialogKeyboard {
  public:
   explicit DialogKeyboard(const ChildWindows& children) : children_(children) {}
@@ -22,11 +21,9 @@ class DialogKeyboard {
   // The tab stops among the layout's tab order, walked round as a ring.
   void setTabOrder(const FormLayout& layout);
 
-  // A keyboard message of the form's windows: true when it has been handled and must not be
-  // dispatched.
+  // True when the message has been handled and must not be dispatched.
   bool handleKey(HWND form, const MSG& msg);
 
-  // Moves the focus to the next (or previous) control that can take it.
   void focusNext(HWND from, bool backward);
   ChildWindow* firstFocusable() const;
   // A tab stop that is visible and enabled, its containers too.

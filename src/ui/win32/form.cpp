@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
+#include <utility>
 
 #include "core/assertion.h"
 #include "core/runtime_error.h"
@@ -13,7 +13,7 @@
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_events.h"
 #include "ui/handlers.h"
-#include "ui/win32/control_adapter.h"
+#include "ui/win32/child_window.h"
 
 namespace vcit::ui::win32 {
 
@@ -23,8 +23,7 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"VCITForm";
 
-// A child window's messages: its accessible object first, then what its kind adds, then its
-// own procedure.
+// A child window's messages: its accessible object, what its kind adds, its own procedure.
 LRESULT childMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_GETOBJECT)
     if (const LRESULT object = child.accessible->getObject(wParam, lParam)) return object;
@@ -39,24 +38,18 @@ LRESULT childMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lPa
 Form::Form(const FormLayout& layout, platform::MessageBoxes& failures)
     : layout_(layout), failures_(failures) {
   registerClasses();
-  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  DWORD exStyle = WS_EX_CONTROLPARENT;
-  if (layout.frame == Frame::Sizable) {
-    style |= WS_THICKFRAME;
-  } else {
-    exStyle |= WS_EX_DLGMODALFRAME;
-  }
-  if (layout.minButton) style |= WS_MINIMIZEBOX;
-  if (layout.maxButton) style |= WS_MAXIMIZEBOX;
-
+  const bool sizable = layout.frame == Frame::Sizable;
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN |
+                      (sizable ? WS_THICKFRAME : 0) | (layout.minButton ? WS_MINIMIZEBOX : 0) |
+                      (layout.maxButton ? WS_MAXIMIZEBOX : 0);
+  const DWORD exStyle = WS_EX_CONTROLPARENT | (sizable ? 0 : WS_EX_DLGMODALFRAME);
   const SIZE frame = frameSize(layout, style, exStyle, GetDpiForSystem());
   CreateWindowExW(exStyle, kFormClass, widen(layout.caption).c_str(), style, CW_USEDEFAULT,
                   CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
                   this);
   if (!hwnd_) throw RuntimeError(err::kInternalError, "The window could not be created");
-  // The children are made at their places and the fonts set without a repaint: nothing is on
-  // the screen yet, and under Wine each move or repaint of 56 children costs tens of
-  // milliseconds of start-up.
+  // Children made at their places, fonts set without a repaint: under Wine each move or
+  // repaint of 56 children costs tens of milliseconds of start-up.
   dpi_ = validDpi(GetDpiForWindow(hwnd_));
   createChildren();
   dpiResources_.update(hwnd_, layout_, children_, dpi_);
@@ -94,59 +87,40 @@ void Form::createChildren() {
   // A new child window goes below its siblings, so each parent's children are created from the
   // top of their z-order down: by their layout's z-order, then in tab order. Parents first, by
   // their depth in the tree.
-  struct Pending {
-    const ControlLayout* layout;
-    int depth;
-  };
-  std::vector<Pending> order;
-  auto add = [&](const ControlLayout& c) {
+  auto depthOf = [this](const ControlLayout* c) {
     int depth = 0;
-    for (const ControlLayout* p = &c; p && p->parentId != 0; p = layout_.findId(p->parentId))
-      ++depth;
-    order.push_back({&c, depth});
+    for (; c && c->parentId != 0; c = layout_.findId(c->parentId)) ++depth;
+    return depth;
   };
-  for (const auto* c : layout_.tabOrder()) add(*c);
+  std::vector<const ControlLayout*> order = layout_.tabOrder();
   for (const auto& c : layout_.controls)
-    if (c.tabIndex < 0) add(c);
-  std::stable_sort(order.begin(), order.end(), [](const Pending& a, const Pending& b) {
-    if (a.depth != b.depth) return a.depth < b.depth;
-    return a.layout->zOrder > b.layout->zOrder;
+    if (c.tabIndex < 0) order.push_back(&c);
+  std::stable_sort(order.begin(), order.end(), [&](const ControlLayout* a, const ControlLayout* b) {
+    return std::pair(depthOf(a), -a->zOrder) < std::pair(depthOf(b), -b->zOrder);
   });
-  for (const Pending& c : order) createChild(*c.layout);
+  for (const ControlLayout* c : order) createChild(*c);
   keyboard_.setTabOrder(layout_);
 }
 
 void Form::createChild(const ControlLayout& c) {
-  if (children_.findById(c.id)) return;
-  HWND parent = hwnd_;
-  if (c.parentId != 0) {
-    if (!children_.findById(c.parentId)) {
-      const ControlLayout* parentLayout = layout_.findId(c.parentId);
-      VCIT_ASSERT(parentLayout);
-      createChild(*parentLayout);
-    }
-    parent = children_.findById(c.parentId)->hwnd;
-  }
+  const ChildWindow* parent = c.parentId != 0 ? children_.findById(c.parentId) : nullptr;
+  VCIT_ASSERT(parent || c.parentId == 0);  // parents are made first
 
   const ControlAdapter& adapter = adapterFor(c.kind);
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-  DWORD exStyle = 0;
-  if (c.visible) style |= WS_VISIBLE;
-  if (!c.enabled) style |= WS_DISABLED;
-  if (c.tabStop) style |= WS_TABSTOP | WS_GROUP;
-  if (c.border) exStyle |= WS_EX_CLIENTEDGE;
-  adapter.addStyles(c, style, exStyle);
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | adapter.style | (c.visible ? WS_VISIBLE : 0) |
+                      (c.enabled ? 0 : WS_DISABLED) | (c.tabStop ? WS_TABSTOP | WS_GROUP : 0) |
+                      (adapter.layoutStyle ? adapter.layoutStyle(c) : 0);
+  const DWORD exStyle = adapter.exStyle | (c.border ? WS_EX_CLIENTEDGE : 0);
 
   auto child = std::make_unique<ChildWindow>();
   child->layout = &c;
   child->adapter = &adapter;
-  const std::wstring caption = widen(c.caption);
-  child->accessKey = accessKey(caption);
+  child->accessKey = accessKey(c.caption);
   const RECT at = childRect(c, dpi_);
-  child->hwnd = CreateWindowExW(exStyle, adapter.windowClass, caption.c_str(), style, at.left,
-                                at.top, at.right - at.left, at.bottom - at.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                GetModuleHandleW(nullptr), this);
+  child->hwnd = CreateWindowExW(
+      exStyle, adapter.windowClass, widen(c.caption).c_str(), style, at.left, at.top,
+      at.right - at.left, at.bottom - at.top, parent ? parent->hwnd : hwnd_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), this);
   if (!child->hwnd) throw RuntimeError(err::kInternalError, "A control could not be created");
   if (adapter.created) adapter.created(child->hwnd);
   child->accessible = std::make_unique<AccessibleWindow>(child->hwnd, c);
@@ -204,14 +178,6 @@ void Form::bringToFront() {
   SetActiveWindow(hwnd_);
 }
 
-void Form::close() {
-  if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-}
-
-void Form::destroy() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
-
 void Form::applyDpi(unsigned dpi, const RECT* suggested) {
   dpi_ = validDpi(dpi);
   dpiResources_.update(hwnd_, layout_, children_, dpi_);
@@ -240,9 +206,7 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     for (const auto& child : self->children_) child->hwnd = nullptr;
     const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
     // Last: the callback may destroy this object.
-    const std::function<void()> destroyed = std::move(self->onDestroyed);
-    self->onDestroyed = nullptr;
-    if (destroyed) destroyed();
+    if (const auto destroyed = std::exchange(self->onDestroyed, nullptr)) destroyed();
     return result;
   }
   // The one place where an error escaping a handler (or anything else the window does) ends:
@@ -256,23 +220,25 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool controlColours = message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN ||
+                              message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
   if (hwnd != hwnd_) {  // a panel: it paints itself, and its children's messages are the form's
-    switch (message) {
-      case WM_ERASEBKGND:
-        palette_.erasePanel(hwnd, reinterpret_cast<HDC>(wParam), children_.find(hwnd));
-        return 1;
-      case WM_PAINT:
-        Palette::paintPanel(hwnd, children_.find(hwnd), dpi_);
-        return 0;
-      case WM_COMMAND:
-      case WM_CTLCOLORSTATIC:
-      case WM_CTLCOLORBTN:
-      case WM_CTLCOLOREDIT:
-      case WM_CTLCOLORLISTBOX:
-        break;
-      default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_ERASEBKGND) {
+      palette_.erasePanel(hwnd, reinterpret_cast<HDC>(wParam), children_.find(hwnd));
+      return 1;
     }
+    if (message == WM_PAINT) {
+      Palette::paintPanel(hwnd, children_.find(hwnd), dpi_);
+      return 0;
+    }
+    if (message != WM_COMMAND && !controlColours)
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  if (controlColours) {
+    if (const ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam)))
+      if (HBRUSH brush = palette_.controlColours(reinterpret_cast<HDC>(wParam), *child))
+        return reinterpret_cast<LRESULT>(brush);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   switch (message) {
     case WM_COMMAND:
@@ -284,14 +250,6 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
           raiseClick(*logic_, *child->layout);
         return 0;
       }
-      break;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-      if (const ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam)))
-        if (HBRUSH brush = palette_.controlColours(reinterpret_cast<HDC>(wParam), *child))
-          return reinterpret_cast<LRESULT>(brush);
       break;
     case WM_PAINT: {
       const platform::win32::PaintDC dc(hwnd);
@@ -328,8 +286,7 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form::holdHandlers(bool held) {
-  handlersHeld_ += held ? 1 : -1;
-  if (handlersHeld_ < 0) handlersHeld_ = 0;
+  handlersHeld_ = std::max(0, handlersHeld_ + (held ? 1 : -1));
 }
 
 bool Form::preTranslate(MSG& msg) {

@@ -24,14 +24,6 @@ UniqueIcon loadIcon(int resource, int size) {
 
 }  // namespace
 
-int twipsToPixels(int twips, unsigned dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), 1440);
-}
-
-int panelIconSize(unsigned dpi) {
-  return MulDiv(32, static_cast<int>(dpi), 96);
-}
-
 SIZE frameSize(const FormLayout& layout, DWORD style, DWORD exStyle, unsigned dpi) {
   RECT frame{0, 0, twipsToPixels(layout.clientWidth, dpi), twipsToPixels(layout.clientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
@@ -64,10 +56,6 @@ void placeWindow(HWND window, const FormLayout& layout, unsigned dpi, bool atDes
     SetWindowPos(window, nullptr, placed.left + x - origin.x, placed.top + y - origin.y, 0, 0,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
   }
-}
-
-unsigned validDpi(unsigned dpi) {
-  return dpi == 0 ? 96 : dpi;
 }
 
 RECT childRect(const ControlLayout& control, unsigned dpi) {

@@ -9,29 +9,30 @@
 namespace vcit::ui::win32 {
 
 // Twips to pixels at a DPI (15 twips are one pixel at 96 DPI).
-int twipsToPixels(int twips, unsigned dpi);
-
-// A DPI the system reports, or 96 when it reports none.
-unsigned validDpi(unsigned dpi);
+inline int twipsToPixels(int twips, unsigned dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+inline unsigned validDpi(unsigned dpi) {
+  return dpi == 0 ? 96 : dpi;
+}
+inline int panelIconSize(unsigned dpi) {
+  return MulDiv(32, static_cast<int>(dpi), 96);
+}
 
 // A control's place in its parent's client area, in pixels of the DPI.
 RECT childRect(const ControlLayout& control, unsigned dpi);
 
-// The window's frame size for the layout's client area at a DPI.
 SIZE frameSize(const FormLayout& layout, DWORD style, DWORD exStyle, unsigned dpi);
 
-// Sizes the window for the layout's client area; moves it to the layout's position on the
-// screen when it has one and atDesignedPosition.
+// Sizes the window for the layout's client area; atDesignedPosition, moves it to its place.
 void placeWindow(HWND window, const FormLayout& layout, unsigned dpi, bool atDesignedPosition);
 
-// Puts every child window at its twips geometry in pixels of the DPI.
 void layoutChildren(const ChildWindows& children, unsigned dpi);
 
 // The fonts and icons of a form at its DPI, made again when the DPI changes.
 class DpiResources {
  public:
-  // Makes the window's and the children's fonts and icons for the DPI and hands them over;
-  // the children are not repainted.
+  // Hands the window and its children their fonts and icons, without repainting them.
   void update(HWND window, const FormLayout& layout, const ChildWindows& children, unsigned dpi);
 
  private:
@@ -39,8 +40,5 @@ class DpiResources {
   platform::win32::UniqueIcon bigIcon_;
   platform::win32::UniqueIcon smallIcon_;
 };
-
-// The side of a panel's icon at a DPI.
-int panelIconSize(unsigned dpi);
 
 }  // namespace vcit::ui::win32

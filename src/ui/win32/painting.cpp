@@ -1,46 +1,37 @@
 #include "ui/win32/painting.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "ui/win32/control_adapter.h"
+#include "ui/win32/child_window.h"
 #include "ui/win32/geometry.h"
 
 namespace vcit::ui::win32 {
 
+namespace {
+
+// In the order of Colour: a system colour's index, or -1 and a fixed colour.
+struct Shade {
+  int system;
+  COLORREF fixed;
+};
+constexpr Shade kShades[] = {{COLOR_BTNFACE, 0},      {COLOR_BTNFACE, 0}, {COLOR_WINDOW, 0},
+                             {COLOR_WINDOWTEXT, 0},   {-1, RGB(0, 0, 0)}, {-1, RGB(255, 255, 255)},
+                             {-1, RGB(128, 128, 128)}};
+static_assert(std::size(kShades) == static_cast<std::size_t>(Colour::Grey) + 1);
+
+}  // namespace
+
 COLORREF colourRef(Colour colour) {
-  switch (colour) {
-    case Colour::ButtonFace:
-      return GetSysColor(COLOR_BTNFACE);
-    case Colour::WindowBackground:
-      return GetSysColor(COLOR_WINDOW);
-    case Colour::WindowText:
-      return GetSysColor(COLOR_WINDOWTEXT);
-    case Colour::Black:
-      return RGB(0, 0, 0);
-    case Colour::White:
-      return RGB(255, 255, 255);
-    case Colour::Grey:
-      return RGB(128, 128, 128);
-    case Colour::Default:
-      break;
-  }
-  return GetSysColor(COLOR_BTNFACE);
+  const Shade& shade = kShades[static_cast<std::size_t>(colour)];
+  return shade.system < 0 ? shade.fixed : GetSysColor(shade.system);
 }
 
 HBRUSH Palette::brush(Colour colour) {
-  switch (colour) {
-    case Colour::ButtonFace:
-    case Colour::Default:
-      return GetSysColorBrush(COLOR_BTNFACE);
-    case Colour::WindowBackground:
-      return GetSysColorBrush(COLOR_WINDOW);
-    case Colour::WindowText:
-      return GetSysColorBrush(COLOR_WINDOWTEXT);
-    default:
-      break;
-  }
+  const Shade& shade = kShades[static_cast<std::size_t>(colour)];
+  if (shade.system >= 0) return GetSysColorBrush(shade.system);
   auto& made = brushes_[static_cast<std::size_t>(colour)];
-  if (!made) made.reset(CreateSolidBrush(colourRef(colour)));
+  if (!made) made.reset(CreateSolidBrush(shade.fixed));
   return made.get();
 }
 
@@ -60,18 +51,15 @@ void Palette::paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned 
     const int width = std::max(1, MulDiv(line.widthPixels, static_cast<int>(dpi), 96));
     const int x1 = twipsToPixels(line.x1, dpi), y1 = twipsToPixels(line.y1, dpi);
     const int x2 = twipsToPixels(line.x2, dpi), y2 = twipsToPixels(line.y2, dpi);
-    RECT r;
-    if (y1 == y2) {
-      r = {std::min(x1, x2), y1, std::max(x1, x2) + 1, y1 + width};
-    } else if (x1 == x2) {
-      r = {x1, std::min(y1, y2), x1 + width, std::max(y1, y2) + 1};
-    } else {
+    if (x1 != x2 && y1 != y2) {
       platform::win32::UniquePen pen(CreatePen(PS_SOLID, width, colourRef(line.colour)));
       const platform::win32::SelectedObject selected(dc, pen.get());
       MoveToEx(dc, x1, y1, nullptr);
       LineTo(dc, x2, y2);
       continue;
     }
+    const RECT r = y1 == y2 ? RECT{std::min(x1, x2), y1, std::max(x1, x2) + 1, y1 + width}
+                            : RECT{x1, std::min(y1, y2), x1 + width, std::max(y1, y2) + 1};
     FillRect(dc, &r, brush(line.colour));
   }
 }

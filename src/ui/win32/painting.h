@@ -11,16 +11,14 @@
 
 namespace vcit::ui::win32 {
 
-// The colour of the model on the screen.
 COLORREF colourRef(Colour colour);
 
-// A form's brushes and what it paints with them: its lines, its controls' colours and its
-// panels.
+// A form's brushes and what it paints with them.
 class Palette {
  public:
   HBRUSH brush(Colour colour);
-  // For WM_CTLCOLOR*: sets the control's text and background colours on the DC and gives the
-  // brush of its background; null for a control painted in the system's own colours.
+  // For WM_CTLCOLOR*: sets the DC's colours and gives the background brush; null for a
+  // control in the system's own colours.
   HBRUSH controlColours(HDC dc, const ChildWindow& child);
   void paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned dpi);
   // A panel's background in its layout's colour (child null: the face colour).
