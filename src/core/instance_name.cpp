@@ -1,8 +1,4 @@
 #include "core/instance_name.h"
-
-#include <cstdint>
-#include <cstdio>
-
 #include "core/text.h"
 
 namespace vcit {
@@ -22,23 +18,10 @@ std::string normalized(std::string_view folder) {
   return text::foldCase(path);
 }
 
-// FNV-1a, 64 bits.
-std::uint64_t hashOf(std::string_view bytes) {
-  std::uint64_t hash = 0xcbf29ce484222325ull;
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001b3ull;
-  }
-  return hash;
-}
-
 }  // namespace
 
 std::string instanceName(std::string_view programFolder) {
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx",
-                static_cast<unsigned long long>(hashOf(normalized(programFolder))));
-  return std::string("Local\\VCITLauncher.") + hex;
+  return "Local\\VCITLauncher." + text::hashHex(normalized(programFolder));
 }
 
 }  // namespace vcit

@@ -128,4 +128,15 @@ std::string substr(std::string_view s, std::size_t first, std::size_t count) {
   return std::string(s.substr(i, j - i));
 }
 
+std::string hashHex(std::string_view bytes) {
+  std::uint64_t hash = 0xCBF29CE484222325u;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001B3u;
+  }
+  std::string hex(16, '0');
+  for (std::size_t i = hex.size(); i-- > 0; hash >>= 4) hex[i] = "0123456789abcdef"[hash & 0xF];
+  return hex;
+}
+
 }  // namespace vcit::text

@@ -28,6 +28,10 @@ bool isBlank(std::string_view s);
 // as one character each.
 std::size_t length(std::string_view s);
 
+// 16 hex digits (small letters) of the bytes' 64-bit FNV-1a hash: a short, stable name for
+// text of any length. Stored in the state file: the digits of a text never change.
+std::string hashHex(std::string_view bytes);
+
 // The characters (code points) of UTF-8 text from index first (from 0), at most count of them.
 std::string substr(std::string_view s, std::size_t first, std::size_t count);
 

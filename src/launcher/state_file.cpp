@@ -20,26 +20,13 @@ std::string_view trimmedName(std::string_view record) {
 constexpr std::size_t kHashDigits = 16;
 constexpr char kHashSeparator = '\xFF';
 
-// FNV-1a, 64 bits.
-std::uint64_t hashOf(std::string_view bytes) {
-  std::uint64_t hash = 0xCBF29CE484222325u;
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001B3u;
-  }
-  return hash;
-}
-
 // "?" and the UTF-8 bytes; when they take more than the name field, only the whole characters
 // of the first 32 bytes, then the separator and the hash of all of them.
 std::string escaped(const std::string& utf8) {
   if (1 + utf8.size() <= kNameLength) return "?" + utf8;
   std::size_t cut = kNameLength - 2 - kHashDigits;
   while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
-  std::string hex(kHashDigits, '0');
-  std::uint64_t hash = hashOf(utf8);
-  for (std::size_t i = kHashDigits; i-- > 0; hash >>= 4) hex[i] = "0123456789abcdef"[hash & 0xF];
-  return "?" + utf8.substr(0, cut) + kHashSeparator + hex;
+  return "?" + utf8.substr(0, cut) + kHashSeparator + text::hashHex(utf8);
 }
 
 // 52 KB a read: few calls, and memory the next read can use again.
