@@ -6,6 +6,7 @@
 #include "ui/win32/accessible_object.h"
 
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "platform/win32/system_libraries.h"
@@ -16,18 +17,15 @@ namespace vcit::ui::win32 {
 
 namespace {
 
-// A text property; `none` and no text when text is null.
-HRESULT textResult(const std::string* text, BSTR* out, HRESULT none) {
+// A text property; `none` and no text when there is none. A name or shortcut (none S_FALSE)
+// is none when empty too; a value may be empty.
+HRESULT textResult(const std::optional<std::string>& text, BSTR* out, HRESULT none = S_FALSE) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (!text) return none;
+  if (!text || (none == S_FALSE && text->empty())) return none;
   const std::wstring wide = platform::win32::widen(*text);
   *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
-}
-// S_FALSE and none for an empty text.
-HRESULT textResult(const std::string& text, BSTR* out) {
-  return textResult(text.empty() ? nullptr : &text, out, S_FALSE);
 }
 
 HRESULT numberResult(long number, VARIANT* out) {
@@ -72,13 +70,12 @@ void AccessibleObject::disconnect() {
 HRESULT AccessibleObject::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible)
     *object = static_cast<IAccessible*>(this);
-  } else if (iid == IID_IOleWindow) {
+  else if (iid == IID_IOleWindow)
     *object = static_cast<IOleWindow*>(this);
-  } else {
+  else
     return E_NOINTERFACE;
-  }
   AddRef();
   return S_OK;
 }
@@ -100,7 +97,7 @@ HRESULT AccessibleObject::get_accName(VARIANT child, BSTR* name) {
 
 HRESULT AccessibleObject::get_accValue(VARIANT child, BSTR* value) {
   return ownAnswer(&IAccessible::get_accValue, child, value, [&](const AccessibleDescription& d) {
-    return textResult(d.value ? &*d.value : nullptr, value, DISP_E_MEMBERNOTFOUND);
+    return textResult(d.value, value, DISP_E_MEMBERNOTFOUND);
   });
 }
 

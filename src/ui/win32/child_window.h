@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,9 +16,6 @@ namespace vcit::ui::win32 {
 inline constexpr wchar_t kPanelClass[] = L"VCITPanel";
 
 struct ChildWindow;
-
-// Moves the focus on from a window about to be disabled.
-using MoveFocusOn = std::function<void(HWND)>;
 
 // How one kind of control lives on Win32 (adapterFor gives it).
 struct ControlAdapter {
@@ -36,7 +32,7 @@ struct ControlAdapter {
                            LPARAM lParam);
   Hook message = nullptr;
   // Ties the model control to the window: the window follows the model from now on.
-  void (*bind)(ChildWindow& child, const Model& model, const MoveFocusOn& moveFocusOn) = nullptr;
+  void (*bind)(ChildWindow& child, const Model& model) = nullptr;
 
   bool pressTakesFocus = false;  // pressing it (access key) first gives it the focus
   bool buttonLike = false;       // while it has the focus, a letter alone works as an access key
@@ -55,7 +51,6 @@ struct ChildWindow {
   HWND hwnd = nullptr;
   platform::win32::UniqueFont font;  // its own, when the layout gives one
   platform::win32::UniqueIcon icon;
-  wchar_t accessKey = 0;
   Control* model = nullptr;
   std::unique_ptr<AccessibleWindow> accessible;  // what screen readers read of it
   std::unique_ptr<WindowSubclass> subclass;      // the form's procedure in front of its own

@@ -41,27 +41,17 @@ void follow(ChildWindow& child, Kind& model, Show show) {
 // around the box itself.
 LRESULT checkBoxMessage(const WindowSubclass& window, UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND hwnd = window.hwnd();
-  switch (message) {
-    case WM_PAINT: {
-      const LRESULT result = window.callOwn(message, wParam, lParam);
-      const auto uiState = static_cast<UINT>(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0));
-      if (GetFocus() == hwnd && !(uiState & UISF_HIDEFOCUS) && GetWindowTextLengthW(hwnd) == 0) {
-        const platform::win32::WindowDC dc(hwnd);
-        RECT client;
-        GetClientRect(hwnd, &client);
-        DrawFocusRect(dc.get(), &client);
-      }
-      return result;
-    }
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_UPDATEUISTATE:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      break;
-    default:
-      break;
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_UPDATEUISTATE)
+    InvalidateRect(hwnd, nullptr, TRUE);
+  const LRESULT result = window.callOwn(message, wParam, lParam);
+  if (message == WM_PAINT && GetFocus() == hwnd && GetWindowTextLengthW(hwnd) == 0 &&
+      !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+    const platform::win32::WindowDC dc(hwnd);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    DrawFocusRect(dc.get(), &client);
   }
-  return window.callOwn(message, wParam, lParam);
+  return result;
 }
 
 // Sets the window's text where it shows another: an edit control lays its text out again on
@@ -77,7 +67,7 @@ void showText(HWND hwnd, const std::wstring& text) {
 }
 
 // A text box or a label shows the text of either model.
-void bindText(ChildWindow& child, const Model& bound, const MoveFocusOn&) {
+void bindText(ChildWindow& child, const Model& bound) {
   TextControl* text = textOf(bound);
   VCIT_ASSERT(text);
   follow(child, *text, [](HWND hwnd, TextControl& model) { showText(hwnd, widen(model.text())); });
@@ -90,12 +80,13 @@ const ControlAdapter kAdapters[] = {
        return c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
      },
      .bind =
-         [](ChildWindow& child, const Model& bound, const MoveFocusOn& moveFocusOn) {
-           follow(child, modelOf<CommandButton>(bound),
-                  [moveFocusOn](HWND hwnd, CommandButton& model) {
-                    if (!model.enabled() && GetFocus() == hwnd) moveFocusOn(hwnd);
-                    EnableWindow(hwnd, model.enabled() ? TRUE : FALSE);
-                  });
+         [](ChildWindow& child, const Model& bound) {
+           follow(child, modelOf<CommandButton>(bound), [](HWND hwnd, CommandButton& model) {
+             // The focus moves on from a button about to be disabled, as in a dialog.
+             if (!model.enabled() && GetFocus() == hwnd)
+               SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_NEXTDLGCTL, 0, FALSE);
+             EnableWindow(hwnd, model.enabled() ? TRUE : FALSE);
+           });
          },
      .buttonLike = true,
      .pressedByEnter = true},
@@ -103,7 +94,7 @@ const ControlAdapter kAdapters[] = {
      .style = BS_3STATE,        // the model decides the state; a click only tells it
      .message = checkBoxMessage,
      .bind =
-         [](ChildWindow& child, const Model& bound, const MoveFocusOn&) {
+         [](ChildWindow& child, const Model& bound) {
            follow(child, modelOf<CheckBox>(bound), [](HWND hwnd, CheckBox& model) {
              const WPARAM state = model.value() == CheckBox::kChecked  ? BST_CHECKED
                                   : model.value() == CheckBox::kGrayed ? BST_INDETERMINATE
@@ -134,7 +125,7 @@ const ControlAdapter kAdapters[] = {
     {.windowClass = PROGRESS_CLASSW,  // ProgressBar
      .created = [](HWND hwnd) { SendMessageW(hwnd, PBM_SETRANGE32, 0, ProgressBar::kMaximum); },
      .bind =
-         [](ChildWindow& child, const Model& bound, const MoveFocusOn&) {
+         [](ChildWindow& child, const Model& bound) {
            follow(child, modelOf<ProgressBar>(bound), [](HWND hwnd, ProgressBar& model) {
              SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(model.value()), 0);
              const bool shown = (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;

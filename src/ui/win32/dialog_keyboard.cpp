@@ -5,14 +5,8 @@
 
 #include "platform/win32/text_conversion.h"
 #include "ui/accessibility.h"
-#include "ui/win32/child_window.h"
 
 namespace vcit::ui::win32 {
-
-wchar_t accessKey(const std::string& caption) {
-  const std::wstring key = platform::win32::widen(accessKeyCharacter(caption));
-  return key.empty() ? 0 : static_cast<wchar_t>(std::towlower(key[0]));
-}
 
 bool DialogKeyboard::canFocus(const ChildWindow& child) const {
   if (!child.layout->tabStop || !IsWindowVisible(child.hwnd)) return false;
@@ -42,23 +36,16 @@ ChildWindow* DialogKeyboard::firstFocusable() const {
 }
 
 void DialogKeyboard::focusNext(HWND from, bool backward) {
-  auto holds = [from](const ChildWindow* stop) {
-    return from && (stop->hwnd == from || IsChild(stop->hwnd, from));
-  };
-  // The ring in walking order, ending with the stop holding `from` (the last in tab order
-  // when several do); from the start (or the end) when none does.
-  std::vector<ChildWindow*> ring = stops_;
-  const auto held = std::find_if(ring.rbegin(), ring.rend(), holds);
-  const bool found = held != ring.rend();
-  if (found) std::rotate(ring.begin(), held.base(), ring.end());
-  if (backward) {
-    std::reverse(ring.begin(), ring.end());
-    if (found) std::rotate(ring.begin(), ring.begin() + 1, ring.end());
+  // From the stop holding `from` (the last in tab order when several do), round the ring;
+  // from the start (or the end) when none does.
+  const int count = static_cast<int>(stops_.size());
+  int at = backward ? count : -1;
+  for (int i = 0; i < count; ++i)
+    if (from && (stops_[i]->hwnd == from || IsChild(stops_[i]->hwnd, from))) at = i;
+  for (int step = 1; step <= count; ++step) {
+    const ChildWindow& stop = *stops_[(at + (backward ? -step : step) + 2 * count) % count];
+    if (stop.hwnd != from && canFocus(stop)) return focus(stop, true);
   }
-  const auto target = std::find_if(ring.begin(), ring.end(), [&](const ChildWindow* stop) {
-    return stop->hwnd != from && canFocus(*stop);
-  });
-  if (target != ring.end()) focus(**target, true);
 }
 
 void DialogKeyboard::press(ChildWindow& child) {
@@ -69,10 +56,12 @@ void DialogKeyboard::press(ChildWindow& child) {
 }
 
 ChildWindow* DialogKeyboard::accessKeyTarget(wchar_t key) const {
-  const wchar_t lower = static_cast<wchar_t>(std::towlower(key));
-  for (const auto& child : children_)
-    if (child->accessKey != 0 && child->accessKey == lower && IsWindowVisible(child->hwnd))
+  for (const auto& child : children_) {
+    const std::wstring mark = platform::win32::widen(accessKeyCharacter(child->layout->caption));
+    if (!mark.empty() && std::towlower(mark[0]) == std::towlower(key) &&
+        IsWindowVisible(child->hwnd))
       return child.get();
+  }
   return nullptr;
 }
 

@@ -2,15 +2,11 @@
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 #include "ui/win32/child_window.h"
 
 namespace vcit::ui::win32 {
-
-// The access key of a caption, lower case; 0 for none.
-wchar_t accessKey(const std::string& caption);
 
 // A form's dialog keyboard: Tab and Shift+Tab in the tab order, access keys, Enter for the
 // focused or the default button, Esc for the cancel button, keyboard cues once used.

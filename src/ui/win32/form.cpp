@@ -13,7 +13,6 @@
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_events.h"
 #include "ui/handlers.h"
-#include "ui/win32/child_window.h"
 
 namespace vcit::ui::win32 {
 
@@ -115,7 +114,6 @@ void Form::createChild(const ControlLayout& c) {
   auto child = std::make_unique<ChildWindow>();
   child->layout = &c;
   child->adapter = &adapter;
-  child->accessKey = accessKey(c.caption);
   const RECT at = childRect(c, dpi_);
   child->hwnd = CreateWindowExW(
       exStyle, adapter.windowClass, widen(c.caption).c_str(), style, at.left, at.top,
@@ -158,8 +156,7 @@ void Form::bind(FormLogic& logic) {
     child->accessible->bind(logic);
     if (!child->layout->model) continue;
     VCIT_ASSERT(child->adapter->bind);
-    child->adapter->bind(*child, child->layout->model(logic, child->layout->index),
-                         [this](HWND from) { keyboard_.focusNext(from, false); });
+    child->adapter->bind(*child, child->layout->model(logic, child->layout->index));
   }
 }
 
@@ -220,27 +217,15 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  const bool controlColours = message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN ||
-                              message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
-  if (hwnd != hwnd_) {  // a panel: it paints itself, and its children's messages are the form's
-    if (message == WM_ERASEBKGND) {
-      palette_.erasePanel(hwnd, reinterpret_cast<HDC>(wParam), children_.find(hwnd));
-      return 1;
-    }
-    if (message == WM_PAINT) {
-      Palette::paintPanel(hwnd, children_.find(hwnd), dpi_);
-      return 0;
-    }
-    if (message != WM_COMMAND && !controlColours)
-      return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  if (controlColours) {
-    if (const ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam)))
-      if (HBRUSH brush = palette_.controlColours(reinterpret_cast<HDC>(wParam), *child))
-        return reinterpret_cast<LRESULT>(brush);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
   switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (const ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam)))
+        if (HBRUSH brush = palette_.controlColours(reinterpret_cast<HDC>(wParam), *child))
+          return reinterpret_cast<LRESULT>(brush);
+      return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_COMMAND:
       if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
         if (deferredWhileHeld(hwnd, message, wParam, lParam)) return 0;
@@ -250,7 +235,16 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
           raiseClick(*logic_, *child->layout);
         return 0;
       }
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    default:
       break;
+  }
+  if (hwnd != hwnd_) {  // a panel: it paints itself; its children's messages are the form's
+    if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
+    palette_.paintPanel(hwnd, children_.find(hwnd), dpi_);
+    return 0;
+  }
+  switch (message) {
     case WM_PAINT: {
       const platform::win32::PaintDC dc(hwnd);
       palette_.paintLines(dc.get(), layout_.lines, dpi_);
@@ -270,6 +264,9 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_NEXTDLGCTL:  // only as "the next or previous control"
+      keyboard_.focusNext(GetFocus(), wParam != 0);
+      return 0;
     case WM_SETFOCUS:
       if (ChildWindow* target = keyboard_.firstFocusable()) DialogKeyboard::focus(*target);
       return 0;

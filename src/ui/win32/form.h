@@ -7,10 +7,9 @@
 #include "platform/desktop.h"
 #include "ui/form_layout.h"
 #include "ui/label.h"
+#include "ui/win32/appearance.h"
 #include "ui/win32/child_window.h"
 #include "ui/win32/dialog_keyboard.h"
-#include "ui/win32/geometry.h"
-#include "ui/win32/painting.h"
 
 namespace vcit::ui::win32 {
 

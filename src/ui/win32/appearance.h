@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include <array>
+#include <vector>
+
 #include "platform/win32/scoped_win.h"
 #include "ui/form_layout.h"
 #include "ui/win32/child_window.h"
 
+// Where a form's windows are and how they look at its DPI: places and sizes from the layout's
+// twips, fonts, icons, colours and painting.
 namespace vcit::ui::win32 {
 
 // Twips to pixels at a DPI (15 twips are one pixel at 96 DPI).
@@ -39,6 +44,21 @@ class DpiResources {
   platform::win32::UniqueFont font_;
   platform::win32::UniqueIcon bigIcon_;
   platform::win32::UniqueIcon smallIcon_;
+};
+
+// A form's brushes and what it paints with them.
+class Palette {
+ public:
+  HBRUSH brush(Colour colour);
+  // For WM_CTLCOLOR*: sets the DC's colours and gives the background brush; null for a
+  // control in the system's own colours.
+  HBRUSH controlColours(HDC dc, const ChildWindow& child);
+  void paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned dpi);
+  // A panel in its layout's colour (child null: the face colour), and its icon centred.
+  void paintPanel(HWND panel, const ChildWindow* child, unsigned dpi);
+
+ private:
+  std::array<platform::win32::UniqueBrush, 7> brushes_;
 };
 
 }  // namespace vcit::ui::win32
