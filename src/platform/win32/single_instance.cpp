@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/instance_name.h"
+#include "platform/win32/path_query.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_system.h"
 
@@ -12,13 +13,9 @@ namespace {
 // The folder in its long form, so that a start by an 8.3 path finds the same objects.
 std::string longFolderName(const std::string& folder) {
   const std::wstring wide = widen(folder);
-  const DWORD size = GetLongPathNameW(wide.c_str(), nullptr, 0);
-  if (size == 0) return folder;
-  std::wstring longName(size, L'\0');
-  const DWORD n = GetLongPathNameW(wide.c_str(), longName.data(), size);
-  if (n == 0 || n >= size) return folder;
-  longName.resize(n);
-  return narrow(longName);
+  const std::wstring longName = queryPath(
+      [&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(wide.c_str(), buffer, size); });
+  return longName.empty() ? folder : narrow(longName);
 }
 
 DWORD processOf(HWND window) {

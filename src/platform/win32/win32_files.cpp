@@ -5,6 +5,7 @@
 
 #include "core/runtime_error.h"
 #include "core/text.h"
+#include "platform/win32/path_query.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/text_conversion.h"
 
@@ -196,13 +197,9 @@ class Win32RecordFile : public RecordFile {
 
 // GetFullPathNameW's form of the path; empty when it fails.
 std::wstring fullPathOf(const std::wstring& path) {
-  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return {};
-  std::wstring full(needed, L'\0');
-  const DWORD got = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (got == 0 || got >= needed) return {};
-  full.resize(got);
-  return full;
+  return win32::queryPath([&](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+  });
 }
 
 }  // namespace
