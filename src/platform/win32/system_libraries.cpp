@@ -36,22 +36,21 @@ const SystemLibrary& oleacc() {
   return library;
 }
 
-}  // namespace
-
 // The DLLs that the system's DLLs load by name while the program runs (measured under Wine
 // through start-up, About, System Info, Apply and Launch; and those Windows' theming and
-// accessibility load). Each stays loaded for the whole run.
+// accessibility load). Wine 8's user32 imports version.dll, so there it is loaded before the
+// program's first instruction, from wherever the loader found it.
 constexpr const wchar_t* kLoadedLater[] = {L"comctl32.dll", L"uxtheme.dll", L"dwmapi.dll",
                                            L"msimg32.dll",  L"oleacc.dll",  L"version.dll"};
+
+}  // namespace
 
 bool searchDllsInSystem32Only(const NewerFunctions& f) {
   const bool set = f.setDefaultDllDirectories
                        ? f.setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE
                        : SetDllDirectoryW(L"") != FALSE;
-  for (const wchar_t* name : kLoadedLater) {
-    const HMODULE kept = loadFromSystem32(name, f);
-    static_cast<void>(kept);
-  }
+  // Never freed: a later load by name finds each loaded for the whole run.
+  for (const wchar_t* name : kLoadedLater) static_cast<void>(loadFromSystem32(name, f));
   return set;
 }
 
