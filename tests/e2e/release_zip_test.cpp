@@ -12,8 +12,10 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "launcher/control_ids.h"
@@ -87,9 +89,15 @@ TEST(ReleaseZip, TheTextFilesHaveWindowsLineEndings) {
   }
 }
 
-// The DLLs a PE file imports at load time, lowercase, read from its import directory; throws
-// on a file that is no well-formed 64-bit PE.
-std::vector<std::string> importedDlls(const std::string& image) {
+// What a PE file imports, read from its import and delay-import directories: each DLL
+// (lowercase) and each function by name ("#n" by ordinal). Throws on a file that is no
+// well-formed 64-bit PE.
+struct Imports {
+  std::vector<std::string> dlls;
+  std::vector<std::pair<std::string, std::string>> functions;  // DLL, function
+};
+
+Imports importsOf(const std::string& image) {
   const auto read = [&image]<class T>(std::size_t offset, T& out) {
     if (offset > image.size() || image.size() - offset < sizeof out)
       throw std::runtime_error("not a well-formed PE file");
@@ -106,7 +114,7 @@ std::vector<std::string> importedDlls(const std::string& image) {
                                offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
                                nt.FileHeader.SizeOfOptionalHeader;
   // A relative virtual address as an offset into the file, through the section holding it.
-  const auto fileOffset = [&](DWORD rva) -> std::size_t {
+  const auto fileOffset = [&](ULONGLONG rva) -> std::size_t {
     for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
       IMAGE_SECTION_HEADER section{};
       read(sections + i * sizeof section, section);
@@ -115,21 +123,52 @@ std::vector<std::string> importedDlls(const std::string& image) {
     }
     throw std::runtime_error("an address outside every section");
   };
-  std::vector<std::string> names;
-  const DWORD imports =
-      nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-  if (imports == 0) return names;
-  for (std::size_t at = fileOffset(imports);; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-    IMAGE_IMPORT_DESCRIPTOR descriptor{};
-    read(at, descriptor);
-    if (descriptor.Name == 0) break;
-    const std::size_t name = fileOffset(descriptor.Name);
-    const std::size_t end = image.find('\0', name);
-    if (end == std::string::npos) throw std::runtime_error("an unterminated DLL name");
-    names.push_back(image.substr(name, end - name));
-    for (char& c : names.back()) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const auto text = [&](ULONGLONG rva) {
+    const std::size_t at = fileOffset(rva);
+    const std::size_t end = image.find('\0', at);
+    if (end == std::string::npos) throw std::runtime_error("an unterminated name");
+    return image.substr(at, end - at);
+  };
+  Imports imports;
+  // One DLL's names: a table of 64-bit entries up to a zero one, each an ordinal (top bit) or
+  // the address of a hint and a name.
+  const auto addDll = [&](ULONGLONG nameRva, ULONGLONG namesRva) {
+    std::string dll = text(nameRva);
+    for (char& c : dll) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    imports.dlls.push_back(dll);
+    for (std::size_t at = fileOffset(namesRva);; at += sizeof(ULONGLONG)) {
+      ULONGLONG entry = 0;
+      read(at, entry);
+      if (entry == 0) break;
+      imports.functions.emplace_back(dll, IMAGE_SNAP_BY_ORDINAL64(entry)
+                                              ? "#" + std::to_string(IMAGE_ORDINAL64(entry))
+                                              : text(entry + sizeof(WORD)));
+    }
+  };
+  const auto& directories = nt.OptionalHeader.DataDirectory;
+  if (const DWORD table = directories[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress) {
+    for (std::size_t at = fileOffset(table);; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+      IMAGE_IMPORT_DESCRIPTOR d{};
+      read(at, d);
+      if (d.Name == 0) break;
+      addDll(d.Name, d.OriginalFirstThunk != 0 ? d.OriginalFirstThunk : d.FirstThunk);
+    }
   }
-  return names;
+  if (const DWORD table = directories[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].VirtualAddress) {
+    for (std::size_t at = fileOffset(table);; at += sizeof(IMAGE_DELAYLOAD_DESCRIPTOR)) {
+      IMAGE_DELAYLOAD_DESCRIPTOR d{};
+      read(at, d);
+      if (d.DllNameRVA == 0) break;
+      // An old-style descriptor holds virtual addresses rather than relative ones.
+      const ULONGLONG base = d.Attributes.RvaBased ? 0 : nt.OptionalHeader.ImageBase;
+      addDll(d.DllNameRVA - base, d.ImportNameTableRVA - base);
+    }
+  }
+  return imports;
+}
+
+Imports programImports() {
+  return importsOf(readFile(windowsPath(VCIT_RELEASE_DIR) + "\\VCITLauncher.exe"));
 }
 
 // A DLL that is not one of the KnownDLLs is looked for in the program's folder first, where a
@@ -143,10 +182,35 @@ TEST(ReleaseZip, TheProgramImportsOnlyDllsWindowsTakesFromItsOwnList) {
       "normaliz.dll", "nsi.dll",      "ntdll.dll",    "ole32.dll",    "oleaut32.dll", "psapi.dll",
       "rpcrt4.dll",   "sechost.dll",  "setupapi.dll", "shcore.dll",   "shell32.dll",  "shlwapi.dll",
       "user32.dll",   "wldap32.dll",  "ws2_32.dll"};
-  const std::vector<std::string> imported =
-      importedDlls(readFile(windowsPath(VCIT_RELEASE_DIR) + "\\VCITLauncher.exe"));
+  const std::vector<std::string> imported = programImports().dlls;
   EXPECT_GE(imported.size(), 3u) << "kernel32, user32 and more";
   for (const auto& dll : imported) EXPECT_TRUE(knownDlls.contains(dll)) << dll;
+}
+
+// Windows refuses to start a program that imports a function it lacks, before any message of
+// the program's own: every import must be one Windows 7 SP1 has (the list is data, with the
+// version the documentation names for each function).
+TEST(ReleaseZip, EveryImportedFunctionIsOneWindows7Has) {
+  const std::set<std::string> versions = {"Windows 2000",  "Windows XP", "Windows XP SP1",
+                                          "Windows Vista", "Windows 7",  "x64 Windows",
+                                          "C runtime"};
+  std::set<std::pair<std::string, std::string>> listed;
+  std::istringstream list(readFile(windowsPath(VCIT_WINDOWS7_FUNCTIONS)));
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string dll, function, since;
+    fields >> dll >> function >> std::ws;
+    std::getline(fields, since);
+    if (!since.empty() && since.back() == '\r') since.pop_back();
+    EXPECT_TRUE(versions.contains(since)) << line << ": not a Windows 7 SP1 function";
+    listed.emplace(dll, function);
+  }
+  const Imports imports = programImports();
+  EXPECT_GE(imports.functions.size(), 100u);
+  for (const auto& [dll, function] : imports.functions)
+    EXPECT_TRUE(listed.contains({dll, function}))
+        << dll << " " << function << ": not on the list of Windows 7's functions";
 }
 
 }  // namespace

@@ -25,6 +25,8 @@ TEST(DllSearch, WithTheLaunchersPolicyAPlantedDllIsNeitherLoadedNorRun) {
                           "oleacc");
   wineOrder.setString("native,builtin");
   EXPECT_EQ(probeResult({}), std::optional<DWORD>(0)) << "1: the planted DllMain ran";
+  EXPECT_EQ(probeResult({"VCIT_DLL_POLICY=windows7"}), std::optional<DWORD>(0))
+      << "without SetDefaultDllDirectories";
   // Without the policy the planted copy loads and runs: the plant is in place.
   EXPECT_EQ(probeResult({"VCIT_DLL_POLICY=off"}), std::optional<DWORD>(1));
 }

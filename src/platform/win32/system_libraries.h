@@ -11,12 +11,23 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include "platform/win32/newer_functions.h"
+
 namespace vcit::platform::win32 {
 
 // The program's first call: every later load of a DLL by name, the program's own and those
-// Windows' DLLs make for it (uxtheme, version), searches System32 alone. False when Windows
-// refuses the setting.
-bool searchDllsInSystem32Only();
+// Windows' DLLs make for it, finds Windows' own copy. Where the system has
+// SetDefaultDllDirectories (Windows 8 on, Windows 7 with KB2533623) the search is System32's
+// alone; elsewhere the current folder leaves the search (SetDllDirectoryW) and the DLLs are
+// loaded by their System32 path. Either way the DLLs that Windows' own DLLs load later by name
+// (and Wine's, whose delay loads do not follow the search setting) are loaded from System32
+// here, so that a later load by name finds them loaded rather than a copy in the program's
+// folder. False when Windows refuses the setting.
+bool searchDllsInSystem32Only(const NewerFunctions& f = NewerFunctions::system());
+
+// A DLL of Windows from System32 (or from the side-by-side assembly the program's manifest
+// names, as comctl32 version 6 is), never from the program's folder; null when missing.
+HMODULE loadFromSystem32(const wchar_t* name, const NewerFunctions& f = NewerFunctions::system());
 
 // comctl32's InitCommonControlsEx; false as well when comctl32 cannot be loaded.
 bool initCommonControls(const INITCOMMONCONTROLSEX& controls);

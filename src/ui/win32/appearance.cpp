@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/win32/system_dpi.h"
+
 namespace vcit::ui::win32 {
 
 using platform::win32::UniqueFont;
@@ -42,7 +44,7 @@ COLORREF colourRef(Colour colour) {
 
 SIZE frameSize(const FormLayout& layout, DWORD style, DWORD exStyle, unsigned dpi) {
   RECT frame{0, 0, twipsToPixels(layout.clientWidth, dpi), twipsToPixels(layout.clientHeight, dpi)};
-  AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+  platform::win32::adjustWindowRectForDpi(frame, style, exStyle, dpi);
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -107,8 +109,9 @@ void DpiResources::update(HWND window, const FormLayout& layout, const ChildWind
   font_ = std::move(font);
 
   if (layout.iconResource != 0) {
-    bigIcon_ = loadIcon(layout.iconResource, GetSystemMetricsForDpi(SM_CXICON, dpi));
-    smallIcon_ = loadIcon(layout.iconResource, GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    bigIcon_ = loadIcon(layout.iconResource, platform::win32::systemMetricForDpi(SM_CXICON, dpi));
+    smallIcon_ =
+        loadIcon(layout.iconResource, platform::win32::systemMetricForDpi(SM_CXSMICON, dpi));
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   }

@@ -9,6 +9,7 @@
 #include "core/assertion.h"
 #include "core/runtime_error.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/system_dpi.h"
 #include "platform/win32/system_libraries.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_events.h"
@@ -42,14 +43,14 @@ Form::Form(const FormLayout& layout, platform::MessageBoxes& failures)
                       (sizable ? WS_THICKFRAME : 0) | (layout.minButton ? WS_MINIMIZEBOX : 0) |
                       (layout.maxButton ? WS_MAXIMIZEBOX : 0);
   const DWORD exStyle = WS_EX_CONTROLPARENT | (sizable ? 0 : WS_EX_DLGMODALFRAME);
-  const SIZE frame = frameSize(layout, style, exStyle, GetDpiForSystem());
+  const SIZE frame = frameSize(layout, style, exStyle, platform::win32::systemDpi());
   CreateWindowExW(exStyle, kFormClass, widen(layout.caption).c_str(), style, CW_USEDEFAULT,
                   CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
                   this);
   if (!hwnd_) throw RuntimeError(err::kInternalError, "The window could not be created");
   // Children made at their places, fonts set without a repaint: under Wine each move or
   // repaint of 56 children costs tens of milliseconds of start-up.
-  dpi_ = validDpi(GetDpiForWindow(hwnd_));
+  dpi_ = validDpi(platform::win32::windowDpi(hwnd_));
   createChildren();
   dpiResources_.update(hwnd_, layout_, children_, dpi_);
   placeWindow(hwnd_, layout_, dpi_, /*atDesignedPosition=*/true);
