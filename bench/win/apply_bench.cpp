@@ -240,6 +240,9 @@ int main(int argc, char** argv) {
     const Measured removed = apply();
     launcher.chkActive(7).userClick();  // marked again: Apply copies it
     const Measured one = apply();
+    for (int i = 0; i < kPackages; ++i)
+      if (hashFile(game + "\\main\\" + name(i)) != hashFile(program + "\\Mods\\" + name(i)))
+        throw std::runtime_error("the game folder's copy of " + name(i) + " differs");
 
     // Each full Apply and each cp start with the other's copies deleted, into an empty folder.
     std::vector<Measured> full;
@@ -251,10 +254,6 @@ int main(int argc, char** argv) {
       if (full.back().copies != kPackages)
         throw std::runtime_error("Apply " + std::to_string(k) + " copied " +
                                  std::to_string(full.back().copies) + " packages, not all");
-      if (k == 1)
-        for (int i = 0; i < kPackages; ++i)
-          if (hashFile(game + "\\main\\" + name(i)) != hashFile(program + "\\Mods\\" + name(i)))
-            throw std::runtime_error("the game folder's copy of " + name(i) + " differs");
       deleteCopies();
       if (!yardstick) continue;
       const double cpMs = yardstickMs(work, k);
