@@ -1,16 +1,22 @@
 // Start-up under Wine: from CreateProcess to the launcher window shown, with 16 packages and a
-// state file of N records, against a program of ours that only opens a window, and against
-// one that opens the launcher's window with its controls but none of its logic. With more
-// records than packages the packages' records come last, so that a lookup that scans the file
-// reads all of it. Every program folder and both yardsticks are started the same way, in
-// turn, under the same wineserver, so the ratios of one run share its load.
+// state file of N records, against one program of ours that opens the launcher's window with
+// its controls but none of its logic (its own window), and against one that only opens a
+// window. With more records than packages the packages' records come last, so that a lookup
+// that scans the file reads all of it. Every program is started the same way, under the same
+// wineserver, in rounds; within a round each launcher start is followed at once by a start of
+// its own window, so that a pair meets one load of a shared machine, and the figure is the
+// median of the per-pair ratios.
+//
+// With --zips FOLDER ENTRIES, a round also starts the launcher with 16 packages of ENTRIES zip
+// entries each (FOLDER\many) and then with 16 packages of one entry each (FOLDER\one), with a
+// state file of their 16 records (bench/make-zip-packages writes both sets).
 //
 //   bench_startup --launcher EXE --bare EXE --controls EXE --work FOLDER [--records N]...
-//                 [--small] [--runs N]
+//                 [--zips FOLDER ENTRIES] [--small] [--runs N]
 //
 // --records N: a state file of N records (given more than once, one program folder each);
-// without it, 16 and 32767. --small: one run each, and 16 and 1,000 records by default (the
-// build's quick run).
+// without it, 16 and 32767. --runs: the rounds (pairs), 7 by default. --small: one round, and
+// 16 and 1,000 records by default (the build's quick run).
 #include <windows.h>
 
 #include <algorithm>
@@ -20,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "paired.h"
 #include "support/e2e_files.h"
 #include "support/e2e_measures.h"
 #include "support/e2e_process.h"
@@ -30,11 +37,6 @@ using namespace vcit::e2e;
 namespace {
 
 constexpr int kPackages = 16;
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // Milliseconds until the program's main window shows; negative when it failed.
 double timeStart(const std::string& exe, const std::string& folder, std::string& failure) {
@@ -56,8 +58,10 @@ std::string packageName(int p) {
 }
 
 // A program folder with the launcher, 16 packages and a state file of `records` records: the
-// packages' own records last (or the first `records` of them when there are fewer).
-void makeProgram(const std::string& program, const std::string& launcher, int records) {
+// packages' own records last (or the first `records` of them when there are fewer). The
+// packages are copied from `packages` when given, else each is a few bytes of text.
+void makeProgram(const std::string& program, const std::string& launcher, int records,
+                 const std::string& packages = {}) {
   removeTree(program);
   createFolders(program + "\\Mods");
   copyFile(launcher, program + "\\VCITLauncher.exe");
@@ -69,7 +73,11 @@ void makeProgram(const std::string& program, const std::string& launcher, int re
     state += stateRecord(name, r % 2);
   }
   for (int p = 0; p < kPackages; ++p) {
-    writeFile(program + "\\Mods\\" + packageName(p), "package " + std::to_string(p));
+    const std::string file = program + "\\Mods\\" + packageName(p);
+    if (packages.empty())
+      writeFile(file, "package " + std::to_string(p));
+    else
+      copyFile(packages + "\\" + packageName(p), file);
     if (p < records) state += stateRecord(packageName(p), p % 2);
   }
   writeFile(program + "\\Active.dat", state);
@@ -78,7 +86,8 @@ void makeProgram(const std::string& program, const std::string& launcher, int re
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string launcher, bare, controls, work;
+  std::string launcher, bare, controls, work, zips;
+  int zipEntries = 0;
   std::vector<int> records;
   bool small = false;
   int runs = 7;
@@ -96,13 +105,16 @@ int main(int argc, char** argv) {
       runs = std::atoi(argv[++i]);
     else if (a == "--records" && i + 1 < argc)
       records.push_back(std::max(0, std::atoi(argv[++i])));
-    else if (a == "--small")
+    else if (a == "--zips" && i + 2 < argc) {
+      zips = windowsPath(argv[++i]);
+      zipEntries = std::atoi(argv[++i]);
+    } else if (a == "--small")
       small = true;
   }
   if (launcher.empty() || bare.empty() || controls.empty() || work.empty()) {
     std::fprintf(stderr,
                  "usage: bench_startup --launcher EXE --bare EXE --controls EXE --work FOLDER "
-                 "[--records N]... [--small] [--runs N]\n");
+                 "[--records N]... [--zips FOLDER ENTRIES] [--small] [--runs N]\n");
     return 2;
   }
   if (small) runs = 1;
@@ -118,39 +130,69 @@ int main(int argc, char** argv) {
     createFolders(game + "\\main");
     const BasePath basePath(game);
 
+    // The launcher with the zip packages: 16 of many entries, then 16 of one entry.
+    std::vector<std::string> zipPrograms;
+    if (!zips.empty())
+      for (const char* set : {"many", "one"}) {
+        zipPrograms.push_back(work + "\\startup-zips-" + set);
+        makeProgram(zipPrograms.back(), launcher, kPackages, zips + "\\" + set);
+      }
+
     std::string failure;
+    auto start = [&](const std::string& program) {
+      return timeStart(program + "\\VCITLauncher.exe", program, failure);
+    };
     // One start of each, untimed, so that all find the server and the files warm.
-    for (const auto& program : programs)
-      timeStart(program + "\\VCITLauncher.exe", program, failure);
+    for (const auto& program : programs) start(program);
+    for (const auto& program : zipPrograms) start(program);
     timeStart(bare, work, failure);
     timeStart(controls, work, failure);
-    std::vector<std::vector<double>> launcherMs(programs.size());
+    std::vector<vcit::bench::Pairs> toControls(programs.size());
+    vcit::bench::Pairs zipsPaired;  // many entries against one
     std::vector<double> bareMs;
     std::vector<double> controlsMs;
     for (int r = 0; r < runs && failure.empty(); ++r) {
-      for (std::size_t k = 0; k < programs.size(); ++k)
-        launcherMs[k].push_back(
-            timeStart(programs[k] + "\\VCITLauncher.exe", programs[k], failure));
+      for (std::size_t k = 0; k < programs.size(); ++k) {
+        const double l = start(programs[k]);
+        const double c = timeStart(controls, work, failure);
+        toControls[k].add(l, c);
+        controlsMs.push_back(c);
+      }
       bareMs.push_back(timeStart(bare, work, failure));
-      controlsMs.push_back(timeStart(controls, work, failure));
+      if (!zipPrograms.empty()) {
+        const double many = start(zipPrograms[0]);
+        zipsPaired.add(many, start(zipPrograms[1]));
+      }
     }
     for (const auto& program : programs) removeTree(program);
+    for (const auto& program : zipPrograms) removeTree(program);
     removeTree(game);
     if (!failure.empty()) {
       std::fprintf(stderr, "start-up failed: %s\n", failure.c_str());
       return 1;
     }
-    const double b = median(bareMs);
-    const double c = median(controlsMs);
+    const double b = vcit::bench::spread(bareMs).median;
+    const double c = vcit::bench::spread(controlsMs).median;
     for (std::size_t k = 0; k < programs.size(); ++k) {
-      const double l = median(launcherMs[k]);
+      const double l = toControls[k].ours().median;
       std::printf(
           "RESULT startup records=%d packages=%d runs=%d launcher_ms=%.1f bare_ms=%.1f "
-          "ratio=%.2f controls_ms=%.1f ratio_to_controls=%.2f\n",
-          records[k], kPackages, runs, l, b, l / b, c, l / c);
+          "ratio=%.2f controls_ms=%.1f\n",
+          records[k], kPackages, runs, l, b, l / b, c);
+      std::printf("RESULT startup_paired records=%d %s\n", records[k],
+                  toControls[k].result("launcher_ms", "controls_ms").c_str());
     }
     std::printf("RESULT startup_controls runs=%d controls_ms=%.1f bare_ms=%.1f ratio=%.2f\n", runs,
                 c, b, c / b);
+    if (!zipPrograms.empty()) {
+      const vcit::bench::Spread r = zipsPaired.ratio();
+      std::printf(
+          "RESULT startup_conflicts packages=%d entries=%d ratio=%.3f pairs=%d "
+          "min_ratio=%.3f max_ratio=%.3f%s%s\n",
+          kPackages, zipEntries, r.median, zipsPaired.count(), r.min, r.max,
+          vcit::bench::fields("many_ms", zipsPaired.ours()).c_str(),
+          vcit::bench::fields("one_ms", zipsPaired.yardstick()).c_str());
+    }
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_startup: %s\n", e.what());
