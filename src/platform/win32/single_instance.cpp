@@ -43,8 +43,10 @@ HWND visibleWindowOf(DWORD processId) {
 
 }  // namespace
 
-SingleInstance::SingleInstance() {
-  const std::wstring name = widen(instanceName(longFolderName(Win32System{}.programDirectory())));
+SingleInstance::SingleInstance()
+    : SingleInstance(widen(instanceName(longFolderName(Win32System{}.programDirectory())))) {}
+
+SingleInstance::SingleInstance(const std::wstring& name) {
   mutex_.reset(CreateMutexW(nullptr, FALSE, name.c_str()));
   mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                     sizeof(Shared), (name + L".window").c_str()));

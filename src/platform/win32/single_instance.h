@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "platform/win32/scoped_win.h"
 
@@ -16,6 +17,8 @@ class SingleInstance {
   // The objects of the running executable's folder: a mutex, held by the launcher that runs,
   // and a small shared block where it leaves its process id and its window.
   SingleInstance();
+  // The objects of this name (a test's).
+  explicit SingleInstance(const std::wstring& objectName);
   ~SingleInstance();
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
