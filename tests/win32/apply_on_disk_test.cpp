@@ -24,8 +24,8 @@
 namespace vcit {
 namespace {
 
-using ::testing::ElementsAre;
 using platform::win32::UniqueHandle;
+using ::testing::ElementsAre;
 
 const std::string kPartial = platform::FileSystem::kPartialSuffix;
 
@@ -61,8 +61,8 @@ class ApplyOnDisk : public ::testing::Test {
   platform::FakePlatform fake;
   platform::Win32FileSystem files;
   platform::Win32Progress progress;
-  platform::Platform platform_{fake.registry, files,       fake.messages, fake.clipboard,
-                               fake.shell,    fake.keyboard, fake.events,  fake.programs,
+  platform::Platform platform_{fake.registry, files,         fake.messages, fake.clipboard,
+                               fake.shell,    fake.keyboard, fake.events,   fake.programs,
                                fake.system,   progress};
   std::unique_ptr<frmLauncher> launcher_;
 };

@@ -28,8 +28,7 @@ UniqueHandle standardUserToken() {
   DWORD size = sizeof administrators;
   CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size);
   SID_AND_ATTRIBUTES denyOnly{administrators, 0};
-  EXPECT_TRUE(
-      CreateRestrictedToken(own.get(), 0, 1, &denyOnly, 0, nullptr, 0, nullptr, &token));
+  EXPECT_TRUE(CreateRestrictedToken(own.get(), 0, 1, &denyOnly, 0, nullptr, 0, nullptr, &token));
   const UniqueHandle restricted(token);
   EXPECT_TRUE(DuplicateTokenEx(restricted.get(), TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation,
                                TokenImpersonation, &acting));
@@ -39,7 +38,9 @@ UniqueHandle standardUserToken() {
 // The calling thread acts with the token until this goes away.
 class ActingAs {
  public:
-  explicit ActingAs(const UniqueHandle& token) { EXPECT_TRUE(SetThreadToken(nullptr, token.get())); }
+  explicit ActingAs(const UniqueHandle& token) {
+    EXPECT_TRUE(SetThreadToken(nullptr, token.get()));
+  }
   ~ActingAs() { RevertToSelf(); }
   ActingAs(const ActingAs&) = delete;
   ActingAs& operator=(const ActingAs&) = delete;
@@ -74,18 +75,18 @@ class ElevatedLauncher {
 TEST(SingleInstanceTest, AStandardUsersStartEndsWhileALauncherRunsElevated) {
   const HWND window = CreateWindowExW(0, L"STATIC", L"elevated", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                       0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-  const HWND elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere",
-                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 0, 200, 100,
-                                         nullptr, nullptr, nullptr, nullptr);
-  const std::wstring name = L"Local\\vcit-single-instance-test-" +
-                            std::to_wstring(GetCurrentProcessId()) + L"-";
+  const HWND elsewhere =
+      CreateWindowExW(0, L"STATIC", L"elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 0, 200,
+                      100, nullptr, nullptr, nullptr, nullptr);
+  const std::wstring name =
+      L"Local\\vcit-single-instance-test-" + std::to_wstring(GetCurrentProcessId()) + L"-";
   struct Case {
     const char* made;
     bool byThisBuild;
   };
   int round = 0;
-  for (const Case& c : {Case{"as an earlier build made them", false},
-                        Case{"as this build makes them", true}}) {
+  for (const Case& c :
+       {Case{"as an earlier build made them", false}, Case{"as this build makes them", true}}) {
     SCOPED_TRACE(c.made);
     const std::wstring objects = name + std::to_wstring(++round);
     const ElevatedLauncher elevated([&]() -> std::shared_ptr<void> {
