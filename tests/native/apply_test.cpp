@@ -304,7 +304,9 @@ TEST_F(ApplyTest, AFullDiskRetryKeepsAWholeVersionWhateverBecomesOfThePackage) {
       EXPECT_TRUE(got == oldVersion || got == newVersion) << got.size() << " bytes";
       EXPECT_THAT(fake.files.listFiles(kMainDir, "*"), ElementsAre("b.pk3"));
       EXPECT_TRUE(got != newVersion || l.Applied);
-      if (removed) EXPECT_FALSE(fake.files.find(source)) << "the package was not removed";
+      if (removed) {
+        EXPECT_FALSE(fake.files.find(source)) << "the package was not removed";
+      }
     }
   }
 }
