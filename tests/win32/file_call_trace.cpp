@@ -32,20 +32,6 @@ std::string nameOf(HANDLE file) {
   return nameOf(path);
 }
 
-// Keeps the caller's last error across the recording.
-template <class Call>
-BOOL recorded(BOOL ok, Call&& record) {
-  const DWORD error = GetLastError();
-  if (ok) record();
-  SetLastError(error);
-  return ok;
-}
-
-template <class Function>
-Function original(const ImportPatch& patch) {
-  return reinterpret_cast<Function>(patch.original());
-}
-
 }  // namespace
 
 ImportPatch::ImportPatch(const char* dll, const char* function, void* replacement) {
@@ -98,38 +84,35 @@ FileCallTrace::FileCallTrace()
 
 FileCallTrace::~FileCallTrace() = default;
 
+// Each call is told as it is made (the names are looked up before the system's call sets the
+// caller's last error).
 BOOL FileCallTrace::write(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
                           LPOVERLAPPED overlapped) {
-  const BOOL ok = original<decltype(&WriteFile)>(write_)(file, data, size, written, overlapped);
-  return recorded(ok, [&] { add("write " + nameOf(file)); });
+  add("write " + nameOf(file));
+  return reinterpret_cast<decltype(&WriteFile)>(write_.original())(file, data, size, written,
+                                                                   overlapped);
 }
 
 BOOL FileCallTrace::flush(HANDLE file) {
   const std::string name = nameOf(file);
-  {
-    std::lock_guard lock(mutex_);
-    ++flushesUnderway_;
-  }
+  add("flush " + name, +1);
   if (beforeFlush) beforeFlush(name);
-  const BOOL ok = original<decltype(&FlushFileBuffers)>(flush_)(file);
-  recorded(ok, [&] { add("flush " + name); });
+  const BOOL ok = reinterpret_cast<decltype(&FlushFileBuffers)>(flush_.original())(file);
   const DWORD error = GetLastError();
-  {
-    std::lock_guard lock(mutex_);
-    --flushesUnderway_;
-  }
+  add({}, -1);
   SetLastError(error);
   return ok;
 }
 
 BOOL FileCallTrace::rename(LPCWSTR from, LPCWSTR to, DWORD flags) {
-  const BOOL ok = original<decltype(&MoveFileExW)>(rename_)(from, to, flags);
-  return recorded(ok, [&] { add("rename " + nameOf(from) + " -> " + nameOf(to)); });
+  add("rename " + nameOf(from) + " -> " + nameOf(to));
+  return reinterpret_cast<decltype(&MoveFileExW)>(rename_.original())(from, to, flags);
 }
 
-void FileCallTrace::add(std::string call) {
+void FileCallTrace::add(std::string call, int flushes) {
   std::lock_guard lock(mutex_);
-  calls_.push_back(std::move(call));
+  if (!call.empty()) calls_.push_back(std::move(call));
+  flushesUnderway_ += flushes;
 }
 
 std::vector<std::string> FileCallTrace::calls() const {

@@ -28,7 +28,7 @@ class ImportPatch {
   void* original_ = nullptr;
 };
 
-// While it lives, records each successful WriteFile, FlushFileBuffers and MoveFileExW of the
+// While it lives, records each WriteFile, FlushFileBuffers and MoveFileExW call of the
 // program, from any thread, as "write NAME", "flush NAME" and "rename NAME -> NAME" (a
 // file's name without its folder). One at a time.
 class FileCallTrace {
@@ -55,7 +55,7 @@ class FileCallTrace {
   BOOL rename(LPCWSTR from, LPCWSTR to, DWORD flags);
 
  private:
-  void add(std::string call);
+  void add(std::string call, int flushes = 0);
 
   // The trace the patched functions record into, set before they are patched.
   struct Active {
