@@ -54,14 +54,26 @@ void ApplyBatch::finish() {
   held_.clear();
   targets_.clear();
   // A flush that fails is left to the commit of its row, which tries it again, in row order.
-  // Each flush may wait long for the disk; between them the window is kept alive.
+  // Each flush may wait long for the disk; meanwhile and between them the window is kept
+  // alive. What fails in that (a window's handler) stops the batch as any error does, before
+  // any of its rows is done.
+  std::exception_ptr aliveError;
+  const auto keepAlive = [&] {
+    try {
+      progress_.working();
+    } catch (...) {
+      aliveError = std::current_exception();
+      throw;
+    }
+  };
   try {
     for (Held& h : rows) {
       if (!h.copy) continue;
-      h.copy->flush([&] { progress_.working(); });
-      progress_.working();
+      h.copy->flush(keepAlive);
+      keepAlive();
     }
   } catch (const std::exception&) {
+    if (aliveError) std::rethrow_exception(aliveError);
   }
   for (Held& h : rows) {
     if (h.copy) {

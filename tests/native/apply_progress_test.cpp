@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/runtime_error.h"
 #include "support/launcher_fixture.h"
 
 namespace vcit::testing {
@@ -36,7 +37,8 @@ TEST_F(ApplyProgressTest, CountsTheBytesOfTheCopiesThatAreNeededChunkByChunk) {
   fake.progress.workingCalls = 0;
   l.Apply();
   EXPECT_TRUE(l.Applied);
-  EXPECT_EQ(fake.progress.workingCalls, 4) << "kept alive after each flush and each rename";
+  EXPECT_EQ(fake.progress.workingCalls, 6)
+      << "kept alive while each flush waits, after it and after each rename";
   EXPECT_THAT(calls(), ElementsAre("progress begin 350", "progress 100", "progress 200",
                                    "progress 250", "progress 350", "progress end"));
   EXPECT_EQ(fake.files.contents(std::string(kMainDir) + "d.pk3"), std::string(100, 'd'));
@@ -74,6 +76,16 @@ TEST_F(ApplyProgressTest, EndsBeforeTheReportWhicheverWayApplyStops) {
   rows({{"b.pk3", 1}}).Apply();
   EXPECT_THAT(calls(), ElementsAre("progress begin 300", "progress end",
                                    "message 75:Path/File access error"));
+
+  // What runs while the disk takes the copy fails (a window's handler): reported once the
+  // flush is over, with nothing put in place.
+  fake.files.find(kStateFile)->readOnly = false;
+  addPackage("c.pk3", std::string(100, 'c'));
+  fake.progress.whileWorking = [] { raise(err::kOutOfMemory); };
+  rows({{"c.pk3", 1}}).Apply();
+  EXPECT_THAT(calls(), ElementsAre("progress begin 100", "progress 100", "progress end",
+                                   "message 7:Out of memory"));
+  EXPECT_FALSE(fake.files.fileExists(std::string(kMainDir) + "c.pk3"));
 }
 
 // The window's bar, as its view sees it, in the call log with the other services' calls.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/error_of.h"
 #include "support/launcher_fixture.h"
 
 namespace vcit::testing {
@@ -274,37 +275,62 @@ TEST_F(ApplyTest, AFullDiskIsNoObstacleWhereTheRowsInTurnFit) {
   EXPECT_THAT(fake.files.listFiles(kMainDir, "*"), ElementsAre("b_new.pk3"));
 }
 
-// The package is locked or removed in the folder while its first copy finds the disk full, or
-// as room is made for the copy made again: the game folder holds the old version or the new
-// one, whole.
+// The package is locked or removed in the folder while its first copy finds the disk full, as
+// room is made by the row before it, or as its old version makes room for the copy made
+// again, which holds the package open so that it cannot be removed then: the game folder
+// holds the old version or the new one, whole, and Apply tells which.
 TEST_F(ApplyTest, AFullDiskRetryKeepsAWholeVersionWhateverBecomesOfThePackage) {
   const std::string source = kModsDir + std::string("b.pk3");
   const std::string oldVersion(4000, 'o'), newVersion(6000, 'n');
-  for (const bool atDeletion : {false, true}) {
-    for (const bool removed : {false, true}) {
-      SCOPED_TRACE(std::string(removed ? "removed" : "locked") +
-                   (atDeletion ? " as room is made" : " during the first copy"));
-      fake.files = platform::FakeFileSystem();
-      fake.files.addFolder(kMainDir);
-      fake.files.smallDisk = platform::FakeFileSystem::Disk{kGameDir, 7000};
-      addPackage("b.pk3", newVersion);
-      fake.files.addFile(std::string(kMainDir) + "b.pk3", oldVersion);
-      frmLauncher& l = rows({{"b.pk3", 1}});
-      l.chkActive_Click(0);
-      const auto change = [&](const std::string& target) {
-        if (target != kMainDir + std::string("b.pk3") || !fake.files.find(source)) return;
-        if (removed)
-          fake.files.deleteFile(source);
-        else
-          fake.files.find(source)->locked = true;
+  enum class When { FirstCopy, RoomMade, OldVersionMakesRoom };
+  struct Case {
+    When when;
+    bool removed;  // else locked
+    bool newVersionInPlace;
+    bool packageLeft;
+  };
+  const Case cases[] = {
+      {When::FirstCopy, false, false, true},          {When::FirstCopy, true, false, false},
+      {When::RoomMade, false, false, true},           {When::RoomMade, true, false, false},
+      {When::OldVersionMakesRoom, false, true, true}, {When::OldVersionMakesRoom, true, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << (c.removed ? "removed" : "locked") << " at moment "
+                                      << static_cast<int>(c.when));
+    fake.files = platform::FakeFileSystem();
+    fake.files.addFolder(kMainDir);
+    fake.files.smallDisk = platform::FakeFileSystem::Disk{kGameDir, 7000};
+    addPackage("b.pk3", newVersion);
+    fake.files.addFile(std::string(kMainDir) + "a.pk3", std::string(2000, 'a'));
+    fake.files.addFile(std::string(kMainDir) + "b.pk3", oldVersion);
+    frmLauncher& l = rows({{"a.pk3", 0}, {"b.pk3", 1}});
+    l.chkActive_Click(0);
+    const std::size_t shownBefore = messages().size();
+    // Another program's removal that is refused (the package held open) fails in that program.
+    const auto change = [&](const std::string& path, const char* name) {
+      if (path != kMainDir + std::string(name) || !fake.files.find(source)) return;
+      if (!c.removed) {
+        fake.files.find(source)->locked = true;
+      } else if (errorOf([&] { fake.files.deleteFile(source); }) != 0) {
+        EXPECT_EQ(c.when, When::OldVersionMakesRoom) << "refused";
+      }
+    };
+    if (c.when == When::FirstCopy)
+      fake.files.whileCopying = [&](const std::string& path) { change(path, "b.pk3"); };
+    else
+      fake.files.whileDeleting = [&](const std::string& path) {
+        change(path, c.when == When::RoomMade ? "a.pk3" : "b.pk3");
       };
-      (atDeletion ? fake.files.whileDeleting : fake.files.whileCopying) = change;
-      l.Apply();
-      const std::string got = inMain("b.pk3");
-      EXPECT_TRUE(got == oldVersion || got == newVersion) << got.size() << " bytes";
-      EXPECT_THAT(fake.files.listFiles(kMainDir, "*"), ElementsAre("b.pk3"));
-      EXPECT_TRUE(got != newVersion || l.Applied);
-    }
+    l.Apply();
+    EXPECT_EQ(inMain("b.pk3"), c.newVersionInPlace ? newVersion : oldVersion);
+    EXPECT_THAT(fake.files.listFiles(kMainDir, "*"), ElementsAre("b.pk3"));
+    EXPECT_EQ(fake.files.find(source) != nullptr, c.packageLeft);
+    const bool stops = !c.removed && !c.newVersionInPlace;  // the package locked, not yet copied
+    EXPECT_EQ(l.Applied, !stops);
+    const std::vector<std::string> all = messages();
+    const std::vector<std::string> shown(all.begin() + static_cast<long>(shownBefore), all.end());
+    EXPECT_EQ(shown, stops ? std::vector<std::string>{"70:Permission denied"}
+                           : std::vector<std::string>{});
   }
 }
 

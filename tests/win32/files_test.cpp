@@ -11,6 +11,7 @@
 #include "platform/win32/win32_files.h"
 #include "support/e2e_driver.h"
 #include "support/error_of.h"
+#include "win32/file_call_trace.h"
 
 namespace vcit::platform {
 namespace {
@@ -194,6 +195,31 @@ TEST_F(FilesTest, AFailedCopyLeavesTheOldTargetAndNoTemporaryFile) {
   e2e::writeFile(at("src.pk3"), "fresh");
   files.copyFile(at("src.pk3"), at("target.pk3"));
   EXPECT_EQ(e2e::readFile(at("target.pk3")), "fresh");
+  EXPECT_THAT(names(), ElementsAre("src.pk3", "target.pk3"));
+}
+
+// What runs while the disk takes a copy's data fails (a window procedure that throws): the
+// error comes once the flush has ended, and the copy is whole.
+TEST_F(FilesTest, AnErrorWhileAFlushWaitsComesOnceTheFlushHasEnded) {
+  const std::string data(Win32FileSystem::kCopyChunk + 7, 'd');
+  e2e::writeFile(at("src.pk3"), data);
+  auto copy = files.stageCopy(at("src.pk3"), at("target.pk3"));
+  FileCallTrace trace;
+  trace.beforeFlush = [](const std::string&) { Sleep(300); };  // a slow disk
+  int waits = 0;
+  EXPECT_EQ(errorOf([&] {
+              copy->flush([&] {
+                ++waits;
+                raise(err::kOutOfMemory);
+              });
+            }),
+            7);
+  EXPECT_EQ(trace.flushesUnderway(), 0) << "returned while the flush thread still ran";
+  EXPECT_EQ(waits, 1) << "called again after its error";
+  while (trace.flushesUnderway() > 0) Sleep(10);
+  trace.beforeFlush = nullptr;
+  copy->commit();
+  EXPECT_EQ(e2e::readFile(at("target.pk3")), data);
   EXPECT_THAT(names(), ElementsAre("src.pk3", "target.pk3"));
 }
 

@@ -231,9 +231,12 @@ class FakeStagedCopy : public StagedCopy {
   FakeStagedCopy(const FakeStagedCopy&) = delete;
   FakeStagedCopy& operator=(const FakeStagedCopy&) = delete;
 
-  void flush(const std::function<void()>& /*whileWaiting*/) override {
+  // The disk takes a moment, as it does: whileWaiting runs once, and what it throws comes
+  // after the flush.
+  void flush(const std::function<void()>& whileWaiting) override {
     if (!flushed_) ++files_.flushes_;
     flushed_ = true;
+    if (whileWaiting) whileWaiting();
   }
 
   void commit() override {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/fake/call_log.h"
@@ -16,10 +17,15 @@ class FakeProgress : public Progress {
   explicit FakeProgress(CallLog& log) : log_(log) {}
   void begin(std::uint64_t total) override { log_.add("progress begin " + std::to_string(total)); }
   void advance(std::uint64_t done) override { log_.add("progress " + std::to_string(done)); }
-  void working() override { ++workingCalls; }
+  void working() override {
+    ++workingCalls;
+    if (whileWorking) whileWorking();
+  }
   void end() override { log_.add("progress end"); }
 
   int workingCalls = 0;
+  // Runs in each call of `working`, as the desktop's handlers do (a test makes one fail).
+  std::function<void()> whileWorking;
 
  private:
   CallLog& log_;

@@ -90,6 +90,15 @@ struct MappedViewTraits {
 };
 using UniqueMappedView = UniqueResource<MappedViewTraits>;
 
+// Memory a function handed out to be freed with LocalFree (a security descriptor).
+struct LocalMemoryTraits {
+  using Value = void*;
+  static Value empty() { return nullptr; }
+  static bool valid(Value memory) { return memory != nullptr; }
+  static void close(Value memory) { LocalFree(memory); }
+};
+using UniqueLocal = UniqueResource<LocalMemoryTraits>;
+
 // ---- GDI objects and icons -------------------------------------------------------------------
 
 struct GdiObjectDeleter {

@@ -1,5 +1,7 @@
 #include "platform/win32/single_instance.h"
 
+#include <sddl.h>
+
 #include <string>
 
 #include "core/instance_name.h"
@@ -41,21 +43,61 @@ HWND visibleWindowOf(DWORD processId) {
   return search.found;
 }
 
+// Access rules in the security descriptor language, for objects made with them.
+class SecurityDescriptor {
+ public:
+  explicit SecurityDescriptor(const wchar_t* rules) {
+    PSECURITY_DESCRIPTOR made = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(rules, SDDL_REVISION_1, &made,
+                                                             nullptr))
+      descriptor_.reset(made);
+    attributes_.lpSecurityDescriptor = descriptor_.get();
+  }
+  // None when the rules could not be made: the objects then get the default ones.
+  SECURITY_ATTRIBUTES* attributes() const { return descriptor_ ? &attributes_ : nullptr; }
+
+ private:
+  UniqueLocal descriptor_;
+  mutable SECURITY_ATTRIBUTES attributes_{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+};
+
 }  // namespace
 
-SingleInstance::SingleInstance() {
-  const std::wstring name = widen(instanceName(longFolderName(Win32System{}.programDirectory())));
-  mutex_.reset(CreateMutexW(nullptr, FALSE, name.c_str()));
-  mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                    sizeof(Shared), (name + L".window").c_str()));
+SingleInstance::SingleInstance()
+    : SingleInstance(widen(instanceName(longFolderName(Win32System{}.programDirectory())))) {}
+
+SingleInstance::SingleInstance(const std::wstring& name) {
+  // Made so that every user of the session may wait on the mutex and read and write the block:
+  // by default they would get the rules of the token that makes them, and those of an
+  // elevated launcher keep a standard user's launcher out.
+  const SecurityDescriptor mutexRules(L"D:(A;;0x100001;;;WD)");  // SYNCHRONIZE, MODIFY_STATE
+  const SecurityDescriptor blockRules(L"D:(A;;0x7;;;WD)");       // query, read, write
+  mutex_.reset(
+      CreateMutexExW(mutexRules.attributes(), name.c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE));
+  refused_ = !mutex_ && GetLastError() == ERROR_ACCESS_DENIED;
+  const std::wstring blockName = name + L".window";
+  // Opened before it is made: opening it through CreateFileMapping would ask for rights the
+  // rules do not give.
+  for (int attempt = 0; attempt < 2 && !mapping_; ++attempt) {
+    mapping_.reset(OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, blockName.c_str()));
+    if (!mapping_ && GetLastError() == ERROR_FILE_NOT_FOUND)
+      mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, blockRules.attributes(),
+                                        PAGE_READWRITE, 0, sizeof(Shared), blockName.c_str()));
+  }
+  writable_ = static_cast<bool>(mapping_);
+  // Made by an earlier launcher with other rules: it may be read at least.
+  if (!mapping_) mapping_.reset(OpenFileMappingW(FILE_MAP_READ, FALSE, blockName.c_str()));
   if (mapping_)
-    view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Shared)));
+    view_.reset(MapViewOfFile(mapping_.get(),
+                              writable_ ? FILE_MAP_READ | FILE_MAP_WRITE : FILE_MAP_READ, 0, 0,
+                              sizeof(Shared)));
   shared_ = static_cast<Shared*>(view_.get());
+  writable_ = writable_ && shared_;
 }
 
 SingleInstance::~SingleInstance() {
   if (!owned_) return;
-  if (shared_) {
+  if (writable_) {
     InterlockedExchange64(&shared_->window, 0);
     InterlockedExchange(&shared_->processId, 0);
   }
@@ -63,29 +105,37 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::claim(DWORD waitMs) {
-  if (!mutex_ || !shared_) return true;
+  // Objects that could not be made never refuse a start. Refused ones are another launcher's
+  // of this folder, made with rules that keep this user out (an elevated one of an earlier
+  // build): it runs, and its window is brought forward where the block can be read.
+  if (!mutex_ && !refused_) return true;
   const ULONGLONG deadline = GetTickCount64() + waitMs;
   DWORD step = 0;
   while (true) {
-    // Abandoned: the launcher that held it ended without letting go; this one takes over.
-    const DWORD waited = WaitForSingleObject(mutex_.get(), step);
-    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return takeOwnership();
-    if (waited != WAIT_TIMEOUT) return true;
-    if (bringRunningToFront()) return false;
+    if (mutex_) {
+      // Abandoned: the launcher that held it ended without letting go; this one takes over.
+      const DWORD waited = WaitForSingleObject(mutex_.get(), step);
+      if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return takeOwnership();
+      if (waited != WAIT_TIMEOUT) return true;
+    }
+    if (shared_ && bringRunningToFront()) return false;
+    if (!shared_ && !mutex_) return false;  // nothing to wait for: ends quietly
     if (GetTickCount64() >= deadline) return false;
     step = 50;
+    if (!mutex_) Sleep(step);
   }
 }
 
 bool SingleInstance::takeOwnership() {
   owned_ = true;
+  if (!writable_) return true;
   InterlockedExchange64(&shared_->window, 0);
   InterlockedExchange(&shared_->processId, static_cast<LONG>(GetCurrentProcessId()));
   return true;
 }
 
 void SingleInstance::publish(HWND window) {
-  if (owned_ && shared_)
+  if (owned_ && writable_)
     InterlockedExchange64(&shared_->window, static_cast<LONG64>(reinterpret_cast<INT_PTR>(window)));
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "platform/win32/scoped_win.h"
 
@@ -16,6 +17,8 @@ class SingleInstance {
   // The objects of the running executable's folder: a mutex, held by the launcher that runs,
   // and a small shared block where it leaves its process id and its window.
   SingleInstance();
+  // The objects of this name (a test's).
+  explicit SingleInstance(const std::wstring& objectName);
   ~SingleInstance();
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
@@ -24,7 +27,10 @@ class SingleInstance {
   // be made: a start is never refused for that). False when another launcher of the folder
   // runs: its window, or the message box it shows, has been brought to the front. A launcher
   // that has only just started may not show a window yet: that is waited for up to waitMs, and
-  // when it ends meanwhile, this process takes its place.
+  // when it ends meanwhile, this process takes its place. Objects that refuse this user are
+  // another launcher's (one run elevated by an earlier build, whose objects kept the elevated
+  // token's rules): false as well, having brought its window forward where its block can be
+  // read. This build makes them so that every user of the session may wait on and read them.
   bool claim(DWORD waitMs = 5000);
   // The window a later start brings to the front (restored when minimized).
   void publish(HWND window);
@@ -43,6 +49,8 @@ class SingleInstance {
   UniqueHandle mapping_;
   UniqueMappedView view_;
   Shared* shared_ = nullptr;
+  bool writable_ = false;  // the block: false when only read (made with other rules)
+  bool refused_ = false;   // the mutex: made by another launcher with rules that keep us out
   bool owned_ = false;
 };
 

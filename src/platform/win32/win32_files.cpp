@@ -1,6 +1,10 @@
 #include "platform/win32/win32_files.h"
 
 #include <algorithm>
+#include <chrono>
+#include <exception>
+#include <future>
+#include <system_error>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -85,27 +89,39 @@ void writeAll(HANDLE file, const char* data, std::size_t size) {
 
 // FlushFileBuffers, on a thread of its own when there is something to do meanwhile: the
 // window's thread goes on answering (a screen reader's calls) while the disk takes the data.
+// Whatever happens meanwhile, the flush is waited for to its end before this returns (the
+// future of std::async waits for its thread when it goes), so the thread never outlives the
+// file or its result; an error of whileWaiting ends the calls of it and comes after the flush.
 BOOL flushWhileWaiting(HANDLE file, const std::function<void()>& whileWaiting) {
-  struct Flush {
-    HANDLE file;
-    BOOL ok = FALSE;
-    DWORD error = ERROR_SUCCESS;
-  } flush{file};
-  UniqueHandle thread;
-  if (whileWaiting)
-    thread.reset(CreateThread(
-        nullptr, 0,
-        [](LPVOID param) -> DWORD {
-          auto& f = *static_cast<Flush*>(param);
-          f.ok = FlushFileBuffers(f.file);
-          f.error = GetLastError();
-          return 0;
-        },
-        &flush, 0, nullptr));
-  if (!thread) return FlushFileBuffers(file);
-  while (WaitForSingleObject(thread.get(), 40) == WAIT_TIMEOUT) whileWaiting();
-  SetLastError(flush.error);
-  return flush.ok;
+  struct Result {
+    BOOL ok;
+    DWORD error;
+  };
+  std::future<Result> flushing;
+  if (whileWaiting) {
+    try {
+      flushing = std::async(std::launch::async, [file] {
+        const BOOL ok = FlushFileBuffers(file);
+        return Result{ok, GetLastError()};
+      });
+    } catch (const std::system_error&) {
+      // No thread to be had: the flush is made here.
+    }
+  }
+  if (!flushing.valid()) return FlushFileBuffers(file);
+  std::exception_ptr waitingError;
+  while (flushing.wait_for(std::chrono::milliseconds(40)) == std::future_status::timeout) {
+    if (waitingError) continue;
+    try {
+      whileWaiting();
+    } catch (...) {
+      waitingError = std::current_exception();
+    }
+  }
+  const Result result = flushing.get();
+  if (waitingError) std::rethrow_exception(waitingError);
+  SetLastError(result.error);
+  return result.ok;
 }
 
 // The temporary file of a copy stays open, so nobody else can take or change it, until the
