@@ -1,6 +1,7 @@
 #include "launcher/state_file.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/dynamic_value.h"
 #include "core/runtime_error.h"
@@ -44,8 +45,8 @@ std::optional<std::string> storedName(const platform::FileSystem& files, const s
 }
 
 StateRecords::StateRecords(platform::RecordFile& file, const platform::FileSystem& files,
-                           const std::vector<std::string>& packageNames)
-    : file_(file) {
+                           const std::vector<std::string>& packageNames, InMain inMain)
+    : file_(file), inMain_(std::move(inMain)) {
   std::map<std::string, int, std::less<>> namesStoredAs;  // of each form, today or earlier
   for (const auto& name : packageNames) {
     if (forms_.count(name) != 0) continue;

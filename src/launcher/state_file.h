@@ -31,9 +31,13 @@ std::optional<std::string> storedName(const platform::FileSystem& files, const s
 // every name, the first record that holds it. Lives no longer than the open file.
 class StateRecords {
  public:
+  // Whether the game's main folder holds the listed package.
+  using InMain = std::function<bool(const std::string& packageName)>;
+
   // packageNames: the names find is asked for (another name is one without a record).
+  // inMain: none when there is no main folder.
   StateRecords(platform::RecordFile& file, const platform::FileSystem& files,
-               const std::vector<std::string>& packageNames);
+               const std::vector<std::string>& packageNames, InMain inMain = {});
 
   // The first record whose name, without its leading and trailing spaces, is the package
   // name (the listed name, not trimmed: one with spaces at its ends matches nothing) as the
@@ -47,6 +51,7 @@ class StateRecords {
   void read();
 
   platform::RecordFile& file_;
+  InMain inMain_;
   bool read_ = false;
   struct Forms {
     std::string today;                   // storedName

@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "support/launcher_fixture.h"
 
 namespace vcit::testing {
@@ -8,6 +11,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
 class StartupTest : public LauncherTest {};
 
@@ -131,6 +135,19 @@ TEST_F(StartupTest, SeventeenthPackageStopsStartupWithError340AfterSixteenRows) 
   EXPECT_EQ(l.chkActive(15).value(), 1);
   EXPECT_FALSE(l.Applied);
   EXPECT_TRUE(l.cmdApply.enabled());
+}
+
+// The listing's count is a 16-bit counter too: past it, start-up stops before the first row.
+TEST_F(StartupTest, MoreThan32767PackagesOverflowBeforeAnyRow) {
+  const std::tuple<int, const char*, int> cases[] = {{32767, "340:", 16}, {32768, "6:Overflow", 0}};
+  for (const auto& [count, report, rows] : cases) {
+    fake.files = platform::FakeFileSystem();
+    fake.files.addFolder(kMainDir);
+    for (int i = 0; i < count; ++i) addPackage("p" + std::to_string(i) + ".pk3", "");
+    frmLauncher& l = start();
+    EXPECT_THAT(messages().back(), StartsWith(report)) << count;
+    EXPECT_EQ(l.ModCount, rows) << count;
+  }
 }
 
 struct BadMark {

@@ -183,6 +183,7 @@ std::optional<FileFacts> FakeFileSystem::facts(const std::string& path) {
 }
 
 void FakeFileSystem::deleteFile(const std::string& path) {
+  if (beforeChange) beforeChange(path);
   if (whileDeleting) whileDeleting(path);
   requireFolder(parentOf(path));
   File* f = find(path);
@@ -238,6 +239,7 @@ class FakeStagedCopy : public StagedCopy {
 
   void commit() override {
     if (committed_) return;
+    if (files_.beforeChange) files_.beforeChange(target_);
     files_.requireReplaceable(target_);
     flush({});
     auto& file = files_.files_[FakeFileSystem::key(target_)];
@@ -305,6 +307,7 @@ std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
 }
 
 void FakeFileSystem::replaceContents(const std::string& path, const std::string& bytes) {
+  if (beforeChange) beforeChange(path);
   requireWritableFolder(path);
   if (const File* old = find(path)) {
     if (old->readOnly) raise(err::kPathFileAccessError);
