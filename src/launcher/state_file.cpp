@@ -97,10 +97,17 @@ std::optional<std::string> StateRecords::find(const std::string& packageName) {
   if (const auto forms = forms_.find(packageName); forms != forms_.end()) {
     if (auto record = recordOf(forms->second.today)) return record;
     if (forms->second.earlier)
-      if (auto record = recordOf(*forms->second.earlier)) return record;
+      if (auto record = recordOf(*forms->second.earlier)) {
+        if ((*record)[kNameLength] == '1' && !(inMain_ && inMain_(packageName))) return {};
+        return record;
+      }
   }
   if (full_) raise(err::kOverflow);
   return std::nullopt;
+}
+
+std::string pendingApplyPath(const std::string& stateFilePath) {
+  return stateFilePath + ".pending";
 }
 
 int markOf(const std::string& record) {

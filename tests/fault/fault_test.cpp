@@ -246,8 +246,9 @@ void checkNextStart(const Setup& s, Counts& counts, const std::string& when) {
   if (!applied)
     ++counts.pendingAfterKill;
   else if (!mainAgreesWithMarks(s))
-    counts.failures.push_back(when + ": the next start shows nothing pending, but main does not "
-                                     "agree with its marks");
+    counts.failures.push_back(when +
+                              ": the next start shows nothing pending, but main does not "
+                              "agree with its marks");
 }
 
 std::map<std::string, std::uint64_t> snapshot(const std::string& folder) {

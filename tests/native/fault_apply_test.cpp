@@ -158,9 +158,12 @@ TEST_F(ApplyFaultTest, AStartAfterAStopAtAnyStepOfApplyShowsWhetherChangesArePen
     bool pending;
     const std::vector<int>& marks;
   } table[] = {
-      {pendingFile, false, before},           {kStateFile, true, before},
-      {kMainDir + std::string("a.pk3"), true, after}, {kMainDir + std::string("b.pk3"), true, after},
-      {pendingFile, true, after},             {"(Apply over)", false, after},
+      {pendingFile, false, before},
+      {kStateFile, true, before},
+      {kMainDir + std::string("a.pk3"), true, after},
+      {kMainDir + std::string("b.pk3"), true, after},
+      {pendingFile, true, after},
+      {"(Apply over)", false, after},
   };
   ASSERT_EQ(stops.size(), std::size(table));
   for (std::size_t i = 0; i < stops.size(); ++i) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 
 #include "support/launcher_fixture.h"
 
@@ -11,7 +10,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::StartsWith;
 
 class StartupTest : public LauncherTest {};
 
@@ -139,15 +137,11 @@ TEST_F(StartupTest, SeventeenthPackageStopsStartupWithError340AfterSixteenRows) 
 
 // The listing's count is a 16-bit counter too: past it, start-up stops before the first row.
 TEST_F(StartupTest, MoreThan32767PackagesOverflowBeforeAnyRow) {
-  const std::tuple<int, const char*, int> cases[] = {{32767, "340:", 16}, {32768, "6:Overflow", 0}};
-  for (const auto& [count, report, rows] : cases) {
-    fake.files = platform::FakeFileSystem();
-    fake.files.addFolder(kMainDir);
-    for (int i = 0; i < count; ++i) addPackage("p" + std::to_string(i) + ".pk3", "");
-    frmLauncher& l = start();
-    EXPECT_THAT(messages().back(), StartsWith(report)) << count;
-    EXPECT_EQ(l.ModCount, rows) << count;
-  }
+  for (int i = 0; i < 32768; ++i) addPackage("p" + std::to_string(i) + ".pk3", "");
+  frmLauncher& l = start();
+  EXPECT_THAT(messages(), ElementsAre("6:Overflow"));
+  EXPECT_EQ(l.ModCount, 0);
+  EXPECT_FALSE(l.Applied);
 }
 
 struct BadMark {

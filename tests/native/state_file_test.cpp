@@ -96,7 +96,7 @@ std::string repeated(const std::string& s, int times) {
   return out;
 }
 
-const std::string kZhe = "\xD0\xB6";      // "ж", two bytes in UTF-8
+const std::string kZhe = "\xD0\xB6";        // "ж", two bytes in UTF-8
 const std::string kKanji = "\xE6\x97\xA5";  // "日", three
 
 // Names of up to 50 characters in any script, side by side with marks of their own, and names

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -158,16 +159,15 @@ std::vector<std::string> FakeFileSystem::listFiles(const std::string& folder,
                                                    const std::string& pattern) {
   requireFolder(folder);
   const std::string folderKey = key(folder);
-  std::vector<std::string> names;
+  std::vector<std::pair<std::string, std::string>> found;  // folded, as named
   for (const auto& [k, f] : files_) {
-    if (key(parentOf(f.name)) != folderKey) continue;
-    const std::string leaf = leafOf(f.name);
-    if (matches(leaf, pattern)) names.push_back(leaf);
+    if (parentOf(k) != folderKey) continue;  // the key is the folded path
+    std::string leaf = leafOf(f.name);
+    if (matches(leaf, pattern)) found.emplace_back(text::foldCase(leaf), std::move(leaf));
   }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const std::string fa = text::foldCase(a), fb = text::foldCase(b);
-    return fa != fb ? fa < fb : a < b;
-  });
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> names;
+  for (auto& [folded, name] : found) names.push_back(std::move(name));
   return names;
 }
 
