@@ -172,10 +172,10 @@ TEST_F(ApplyFaultTest, AStartAfterAStopAtAnyStepOfApplyShowsWhetherChangesArePen
     fake.files = stops[i].second;
     fake.files.beforeChange = nullptr;
     frmLauncher& next = start();
-    EXPECT_EQ(next.Applied, !table[i].pending);
     EXPECT_EQ(next.cmdApply.enabled(), table[i].pending);
-    for (std::size_t row = 0; row < 3; ++row)
-      EXPECT_EQ(next.chkActive(static_cast<long>(row)).value(), table[i].marks[row]) << row;
+    EXPECT_EQ((std::vector{next.chkActive(0).value(), next.chkActive(1).value(),
+                           next.chkActive(2).value()}),
+              table[i].marks);
   }
   EXPECT_EQ(messages().size(), 0u);
 }
