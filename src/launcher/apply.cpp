@@ -15,6 +15,15 @@
 namespace vcit {
 namespace {
 
+// A mark of an Apply under way that cannot be removed (another program holds it) only makes
+// the next start show changes pending: no reason to report a failure.
+void endPending(platform::FileSystem& files, const std::string& pending) {
+  try {
+    files.deleteFile(pending);
+  } catch (const std::exception&) {
+  }
+}
+
 // After a stop at a row's copy or delete, the state file keeps the records of the rows up to
 // that one and no later ones, as when each record is written just before its row. They replace
 // the file whole, as its first replacement went; another program (a virus scanner) may hold the
@@ -33,6 +42,27 @@ bool keepRecords(const platform::Platform& platform, platform::ProgressRun& prog
     }
     platform.system.pause(kWaitMs);
     progress.working();
+  }
+}
+
+// What the file that marks an Apply under way says to someone who finds it.
+constexpr const char* kPendingNote =
+    "Apply did not finish: the launcher shows changes pending until it is done.\r\n";
+
+// An Apply under way from here on is marked beside the state file, then every row's new
+// record is put in place, in one step: killed at any moment from here to its end, Apply
+// leaves each row its old mark or its new one, and the next start shows them with changes
+// pending. Where the records cannot be put in place, nothing has changed: a mark this run
+// made is taken away again.
+void recordMarks(platform::FileSystem& files, const std::string& path, const std::string& records) {
+  const std::string pending = launcher::pendingApplyPath(path);
+  const bool pendingBefore = files.fileExists(pending);
+  if (!pendingBefore) files.replaceContents(pending, kPendingNote);
+  try {
+    files.replaceContents(path, records);
+  } catch (const std::exception&) {
+    if (!pendingBefore) endPending(files, pending);
+    throw;
   }
 }
 
@@ -77,10 +107,9 @@ void frmLauncher::Apply() {
     ui::ProgressOnBar shown(platform_.progress, prgApply);
     platform::ProgressRun progress(shown, bytesToCopy);
 
-    // Every row's new record is in place before the first package is touched, in one step:
-    // killed at any moment, Apply leaves each row its old mark or its new one.
+    // Every row's new record is in place before the first package is touched.
     if (rows > 0)
-      platform_.files.replaceContents(StateFilePath, records);
+      recordMarks(platform_.files, StateFilePath, records);
     else
       platform_.files.openRecordFile(StateFilePath, launcher::kRecordLength);  // kept as it is
     if (!GamePath.empty()) platform_.files.removePartialFiles(GamePath + "\\main\\");
@@ -97,6 +126,8 @@ void frmLauncher::Apply() {
     }
     if (recordError) std::rethrow_exception(recordError);
 
+    // Without rows, what a cut Apply left in main stays pending: its records stay too.
+    if (rows > 0) endPending(platform_.files, launcher::pendingApplyPath(StateFilePath));
     setApplied(true);
   });
 }

@@ -48,23 +48,29 @@ void frmLauncher::Form_Load() {
     StateFilePath = programDirectory + "\\Active.dat";
     GamePath = GetGamePath();
     filList.setPath(platform_.files, ModsDir);
+    // The listing is counted as the rows are, by a 16-bit counter.
+    if (filList.listCount() > std::numeric_limits<std::int16_t>::max()) raise(err::kOverflow);
 
     // The file is released on every path out of here, so a later Apply can rewrite it.
     auto stateFile = openStateFile(platform_.files, StateFilePath);
     std::optional<launcher::StateRecords> records;
-    if (stateFile) records.emplace(*stateFile, platform_.files, filList.fileNames());
+    const auto inMain = [&](const std::string& package) {
+      return !GamePath.empty() && platform_.files.fileExists(GamePath + "\\main\\" + package);
+    };
+    if (stateFile) records.emplace(*stateFile, platform_.files, filList.fileNames(), inMain);
     for (long i = 0; i < filList.listCount(); ++i) {
       filList.setListIndex(i);
       const std::string package = filList.fileName();
       txtPk3(ModCount).setText(package);
       if (const auto record = records ? records->find(package) : std::nullopt)
         chkActive(ModCount).setValue(launcher::markOf(*record));
-      if (ModCount == std::numeric_limits<std::int16_t>::max()) raise(err::kOverflow);
       ++ModCount;
     }
     stateFile.reset();
 
-    setApplied(true);
+    // An Apply cut short (killed, a power cut, a forced shutdown) left its marks recorded and
+    // main only partly changed.
+    setApplied(!platform_.files.fileExists(launcher::pendingApplyPath(StateFilePath)));
   });
 }
 

@@ -1,6 +1,7 @@
 #include "launcher/state_file.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/dynamic_value.h"
 #include "core/runtime_error.h"
@@ -44,8 +45,8 @@ std::optional<std::string> storedName(const platform::FileSystem& files, const s
 }
 
 StateRecords::StateRecords(platform::RecordFile& file, const platform::FileSystem& files,
-                           const std::vector<std::string>& packageNames)
-    : file_(file) {
+                           const std::vector<std::string>& packageNames, InMain inMain)
+    : file_(file), inMain_(std::move(inMain)) {
   std::map<std::string, int, std::less<>> namesStoredAs;  // of each form, today or earlier
   for (const auto& name : packageNames) {
     if (forms_.count(name) != 0) continue;
@@ -96,10 +97,17 @@ std::optional<std::string> StateRecords::find(const std::string& packageName) {
   if (const auto forms = forms_.find(packageName); forms != forms_.end()) {
     if (auto record = recordOf(forms->second.today)) return record;
     if (forms->second.earlier)
-      if (auto record = recordOf(*forms->second.earlier)) return record;
+      if (auto record = recordOf(*forms->second.earlier)) {
+        if ((*record)[kNameLength] == '1' && !(inMain_ && inMain_(packageName))) return {};
+        return record;
+      }
   }
   if (full_) raise(err::kOverflow);
   return std::nullopt;
+}
+
+std::string pendingApplyPath(const std::string& stateFilePath) {
+  return stateFilePath + ".pending";
 }
 
 int markOf(const std::string& record) {

@@ -31,22 +31,29 @@ std::optional<std::string> storedName(const platform::FileSystem& files, const s
 // every name, the first record that holds it. Lives no longer than the open file.
 class StateRecords {
  public:
+  // Whether the game's main folder holds the listed package.
+  using InMain = std::function<bool(const std::string& packageName)>;
+
   // packageNames: the names find is asked for (another name is one without a record).
+  // inMain: none when there is no main folder.
   StateRecords(platform::RecordFile& file, const platform::FileSystem& files,
-               const std::vector<std::string>& packageNames);
+               const std::vector<std::string>& packageNames, InMain inMain = {});
 
   // The first record whose name, without its leading and trailing spaces, is the package
   // name (the listed name, not trimmed: one with spaces at its ends matches nothing) as the
   // writer stores it (storedName); when none is, the first that holds the name as earlier
   // builds stored it (the code page's default conversion), unless another listed name is or
-  // was stored so too. Error 6 when none is and the file holds 32767 records or more: looking
-  // further would count past the last record number.
+  // was stored so too. Such a record's mark 1 counts only where main holds the package, as
+  // those builds left it: else the package has no record (a look-alike new in the folder
+  // takes no mark of one gone). Error 6 when no record is found and the file holds 32767
+  // records or more: looking further would count past the last record number.
   std::optional<std::string> find(const std::string& packageName);
 
  private:
   void read();
 
   platform::RecordFile& file_;
+  InMain inMain_;
   bool read_ = false;
   struct Forms {
     std::string today;                   // storedName
@@ -57,6 +64,11 @@ class StateRecords {
   std::map<std::string, std::optional<std::string>, std::less<>> records_;
   bool full_ = false;  // record 32767 is there
 };
+
+// Beside the state file while an Apply is under way: written before Apply changes anything,
+// removed at its end. A start-up that finds it shows the marks with changes pending, since
+// the game's main folder may hold only part of what they ask for.
+std::string pendingApplyPath(const std::string& stateFilePath);
 
 // The record's mark digit taken as a number (error 13 when it is not one).
 int markOf(const std::string& record);

@@ -74,6 +74,14 @@ TEST_F(ApplyKeepsTheWindowAlive, ClicksWaitUntilApplyIsOverWhileTheWindowPaintsA
                                 SMTO_ABORTIFHUNG, 5000, &result),
             0);
   EXPECT_EQ(narrow(caption), kCaption);
+  // A shutdown asks first: while Apply runs, the answer is no.
+  const auto mayEndSession = [&] {
+    DWORD_PTR answer = 2;
+    SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    return answer;
+  };
+  EXPECT_EQ(mayEndSession(), DWORD_PTR{FALSE}) << "a shutdown would end Apply half-done";
+  EXPECT_TRUE(fileExists(program.stateFile() + ".pending")) << "no mark of an Apply under way";
 
   InvalidateRect(window, nullptr, TRUE);
   const bool painted =
@@ -90,6 +98,8 @@ TEST_F(ApplyKeepsTheWindowAlive, ClicksWaitUntilApplyIsOverWhileTheWindowPaintsA
   EXPECT_TRUE(waitUntil([&] { return markState(1) == BST_UNCHECKED; }, 10000));
   EXPECT_TRUE(applyEnabled()) << "the marks changed after Apply";
   EXPECT_TRUE(noMessageBox());
+  EXPECT_EQ(mayEndSession(), DWORD_PTR{TRUE});
+  EXPECT_FALSE(fileExists(program.stateFile() + ".pending"));
   // Apply recorded the marks as they were when it ran.
   std::string expected;
   for (int row = 0; row < kPackages; ++row) expected += stateRecord(packageName(row), 1);

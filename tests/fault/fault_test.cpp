@@ -48,6 +48,7 @@ struct Counts {
   int leftoverPartials = 0;
   int tornPackages = 0;
   int lostMarks = 0;
+  int pendingAfterKill = 0;  // kills after which the next start showed changes pending
   std::vector<std::string> failures;
 };
 
@@ -224,6 +225,32 @@ bool checkMarks(const Setup& s, const std::vector<int>& before, const std::vecto
   return lost == 0;
 }
 
+// Whether main holds what the state file's marks ask for: each marked package as its source,
+// none of the others.
+bool mainAgreesWithMarks(const Setup& s) {
+  const std::string state = readFile(s.program + "\\Active.dat");
+  for (int i = 0; i < s.packages; ++i) {
+    const bool marked = markAtStart(state, packageName(i)) == 1;
+    if (marked ? hashFile(s.target(i)) != hashFile(s.source(i)) : fileExists(s.target(i)))
+      return false;
+  }
+  return true;
+}
+
+// After a kill once Apply had replaced the state file, the next start shows nothing pending
+// only where main agrees with the marks it shows.
+void checkNextStart(const Setup& s, Counts& counts, const std::string& when) {
+  Running next(s);
+  const bool applied = next.applied();
+  next.child.close();
+  if (!applied)
+    ++counts.pendingAfterKill;
+  else if (!mainAgreesWithMarks(s))
+    counts.failures.push_back(when +
+                              ": the next start shows nothing pending, but main does not "
+                              "agree with its marks");
+}
+
 std::map<std::string, std::uint64_t> snapshot(const std::string& folder) {
   std::map<std::string, std::uint64_t> hashes;
   for (const auto& name : listFolder(folder, "*"))
@@ -269,10 +296,12 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
       restamp(s.source(i), seed * 7919u + static_cast<std::uint32_t>(k * 131 + i));
     for (auto& m : marks) m = static_cast<int>(rng() % 4 == 0 ? 0 : 1);
     s.writeMarks(marks);
-    // A third of the rows get the other mark in the window.
+    const std::string written = readFile(s.program + "\\Active.dat");
+    // A third of the rows, and at least one, get the other mark in the window: the state
+    // file differs from this one once Apply has replaced it.
     std::vector<int> toggled, given = marks;
     for (int i = 0; i < packages; ++i)
-      if (rng() % 3 == 0) {
+      if (rng() % 3 == 0 || (i == packages - 1 && toggled.empty())) {
         toggled.push_back(i);
         given[static_cast<std::size_t>(i)] = 1 - marks[static_cast<std::size_t>(i)];
       }
@@ -281,10 +310,7 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
     bool finished = false;
     {
       Running r(s);
-      if (toggled.empty())
-        r.makePending();
-      else
-        r.toggle(toggled);
+      r.toggle(toggled);
       clickButton(r.apply);
       const double t = now();
       while (now() - t < delay) Sleep(1);
@@ -299,6 +325,7 @@ void killTest(const std::string& launcher, const std::string& work, int kills, i
     std::snprintf(when, sizeof when, "kill %d at %.0f ms", k + 1, delay * 1000);
     const bool whole = checkFolder(s, before, counts, when);
     if (checkMarks(s, marks, given, counts, when) && whole) ++counts.survived;
+    if (readFile(s.program + "\\Active.dat") != written) checkNextStart(s, counts, when);
   }
 
   // A last Apply that is left to finish puts everything right, leftovers of copies aside.
@@ -422,10 +449,11 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "RESULT fault_kill runs=%d killed_during_apply=%d finished_before_kill=%d "
-        "survived=%d packages_checked=%ld records_checked=%ld leftover_partials=%d\n",
+        "survived=%d packages_checked=%ld records_checked=%ld leftover_partials=%d "
+        "pending_after_kill=%d\n",
         afterKills.runs, afterKills.killedDuringApply, afterKills.finishedBeforeKill,
         afterKills.survived, afterKills.packagesChecked, afterKills.recordsChecked,
-        afterKills.leftoverPartials);
+        afterKills.leftoverPartials, afterKills.pendingAfterKill);
     std::printf("RESULT fault_targets runs=%d survived=%d\n", counts.runs - afterKills.runs,
                 counts.survived - afterKills.survived);
     std::printf("kills: %d (%d during Apply), torn packages: %d, lost marks: %d\n", afterKills.runs,

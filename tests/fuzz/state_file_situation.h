@@ -42,10 +42,11 @@ struct ExpectedStart {
   std::vector<int> marks;
   int error = 0;
   std::string failedRowText;  // a row whose mark failed keeps the package name
+  bool pending = false;       // after an Apply that recorded its marks and did not end
 };
 
 ExpectedStart expectedStart(const std::vector<std::string>& listing, const std::string& file,
-                            const platform::FileSystem& files);
+                            platform::FileSystem& files);
 
 // Checks the launcher after a start-up against what was expected, with the reports shown
 // from messagesBefore on.

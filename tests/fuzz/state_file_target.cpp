@@ -97,7 +97,9 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
 
   const std::size_t shownBefore = fake.messages.shown().size();
   const bool appliedBefore = l.Applied;
+  const std::uint64_t stateWritten = fake.files.find(kStateFile)->lastWriteTime;
   l.Apply();
+  const bool recorded = fake.files.find(kStateFile)->lastWriteTime != stateWritten;
   fake.files.failReplaceContents = false;
   fake.files.failCopyAfterBytes.reset();
 
@@ -128,9 +130,12 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
     const std::string name = text::trimSpaces(l.txtPk3(i).text());
     const std::string folded = text::foldCase(name);
     // A marked package is its source; one whose source is gone stays as it was; an unmarked
-    // one is gone.
+    // one is gone (also after an earlier row of the same target copied it).
     std::optional<std::string>& want = finalState[folded];
-    if (l.chkActive(i).value() != 1) continue;
+    if (l.chkActive(i).value() != 1) {
+      want.reset();
+      continue;
+    }
     const auto src = sources.find(folded);
     const auto old = before.find(text::foldCase(kMainDir + name));
     if (src != sources.end())
@@ -168,8 +173,8 @@ void stateFileInput(const std::uint8_t* data, std::size_t size) {
   }
   for (auto& f : fake.files.allFiles())
     if (auto* file2 = fake.files.find(f)) file2->locked = false;
-  const ExpectedStart again =
-      expectedStart(fake.files.listFiles(kModsDir, "*.pk3"), written, fake.files);
+  ExpectedStart again = expectedStart(fake.files.listFiles(kModsDir, "*.pk3"), written, fake.files);
+  again.pending = recorded && !complete;
   frmLauncher second(fake.platform);
   const std::size_t shownBeforeSecond = fake.messages.shown().size();
   second.Form_Load();

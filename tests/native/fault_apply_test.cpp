@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/launcher_fixture.h"
@@ -133,6 +135,51 @@ TEST_F(ApplyFaultTest, AKillWhileCopyingLosesNoMark) {
   EXPECT_EQ(lost, 0) << "marks lost, summed over " << moments << " moments";
 }
 
+// Apply stopped (killed, a power cut) before each change it makes that other programs see,
+// then a start-up: it shows the changes pending, with the marks chosen once they are recorded,
+// exactly when Apply had begun and not ended.
+TEST_F(ApplyFaultTest, AStartAfterAStopAtAnyStepOfApplyShowsWhetherChangesArePending) {
+  const std::string pendingFile = kStateFile + std::string(".pending");
+  for (const char* n : {"a.pk3", "b.pk3", "c.pk3"}) addPackage(n, n);
+  frmLauncher& l = start();
+  l.chkActive(1).userClick();
+  l.chkActive(2).userClick();
+  l.Apply();  // b and c in main
+  l.chkActive(0).userClick();
+  l.chkActive(1).userClick();  // a to copy, b to delete, c current
+  std::vector<std::pair<std::string, platform::FakeFileSystem>> stops;
+  fake.files.beforeChange = [&](const std::string& path) { stops.emplace_back(path, fake.files); };
+  l.Apply();
+  ASSERT_TRUE(l.Applied);
+  stops.emplace_back("(Apply over)", fake.files);
+  const std::vector<int> before = {0, 1, 1}, after = {1, 0, 1};
+  const struct {
+    std::string next;
+    bool pending;
+    const std::vector<int>& marks;
+  } table[] = {
+      {pendingFile, false, before},
+      {kStateFile, true, before},
+      {kMainDir + std::string("a.pk3"), true, after},
+      {kMainDir + std::string("b.pk3"), true, after},
+      {pendingFile, true, after},
+      {"(Apply over)", false, after},
+  };
+  ASSERT_EQ(stops.size(), std::size(table));
+  for (std::size_t i = 0; i < stops.size(); ++i) {
+    SCOPED_TRACE("stopped before " + stops[i].first);
+    EXPECT_EQ(stops[i].first, table[i].next);
+    fake.files = stops[i].second;
+    fake.files.beforeChange = nullptr;
+    frmLauncher& next = start();
+    EXPECT_EQ(next.cmdApply.enabled(), table[i].pending);
+    EXPECT_EQ((std::vector{next.chkActive(0).value(), next.chkActive(1).value(),
+                           next.chkActive(2).value()}),
+              table[i].marks);
+  }
+  EXPECT_EQ(messages().size(), 0u);
+}
+
 TEST_F(ApplyFaultTest, AStateFileThatCannotBeWrittenStopsApplyBeforeAnyPackage) {
   frmLauncher& l = appliedOnce();
   const std::string state = fake.files.contents(kStateFile);
@@ -195,6 +242,9 @@ TEST_F(ApplyFaultTest, AReadOnlyOrLockedTargetStopsApplyAtItsRowAndKeepsIt) {
     EXPECT_THAT(messages().back(), StartsWith(locked ? "70:" : "75:"));
     expectWholePackages(0, 5);
     expectWholeRecords(6);
+    frmLauncher next(fake.platform);
+    next.Form_Load();
+    EXPECT_TRUE(next.cmdApply.enabled()) << "a start after the stop shows changes pending";
 
     // Unmarking the package makes Apply delete it, which fails the same way.
     l.chkActive(5).setValue(0);

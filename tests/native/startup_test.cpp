@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/launcher_fixture.h"
 
 namespace vcit::testing {
@@ -131,6 +133,15 @@ TEST_F(StartupTest, SeventeenthPackageStopsStartupWithError340AfterSixteenRows) 
   EXPECT_EQ(l.chkActive(15).value(), 1);
   EXPECT_FALSE(l.Applied);
   EXPECT_TRUE(l.cmdApply.enabled());
+}
+
+// The listing's count is a 16-bit counter too: past it, start-up stops before the first row.
+TEST_F(StartupTest, MoreThan32767PackagesOverflowBeforeAnyRow) {
+  for (int i = 0; i < 32768; ++i) addPackage("p" + std::to_string(i) + ".pk3", "");
+  frmLauncher& l = start();
+  EXPECT_THAT(messages(), ElementsAre("6:Overflow"));
+  EXPECT_EQ(l.ModCount, 0);
+  EXPECT_FALSE(l.Applied);
 }
 
 struct BadMark {

@@ -2,6 +2,7 @@
 // records read once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -95,7 +96,8 @@ std::string repeated(const std::string& s, int times) {
   return out;
 }
 
-const std::string kZhe = "\xD0\xB6";  // "ж", two bytes in UTF-8
+const std::string kZhe = "\xD0\xB6";        // "ж", two bytes in UTF-8
+const std::string kKanji = "\xE6\x97\xA5";  // "日", three
 
 // Names of up to 50 characters in any script, side by side with marks of their own, and names
 // that differ only where a record might cut or escape them.
@@ -111,6 +113,7 @@ TEST_F(StateFileTest, EveryNameOfFiftyCharactersOrFewerHasARecordOfItsOwn) {
       "?\xC3\x8E\xC2\xA9mega.pk3",                              // "?Î©mega.pk3": those very bytes
       "q?x.pk3",                                                // a "?" of its own, as Wine lists
       "\xE2\x82\xAC" + repeated("e", 48) + "\xF0\x9F\x90\x9E",  // "€", 48 "e", an emoji
+      repeated(kKanji, 16) + ".pk3",  // 52 bytes of 3-byte characters: cut on a whole one
   };
   std::vector<std::string> records;
   for (std::size_t i = 0; i < names.size(); ++i) records.push_back(record(names[i], int(i % 3)));
@@ -124,6 +127,11 @@ TEST_F(StateFileTest, EveryNameOfFiftyCharactersOrFewerHasARecordOfItsOwn) {
                             "5c60eca77f5dcd93"
                             "1")
       << "the first whole characters and the hash of the name";
+  EXPECT_EQ(records[0], "?" + names[0] + "0") << "49 bytes of UTF-8 fill the name field whole";
+  EXPECT_EQ(records.back(), "?" + repeated(kKanji, 10) +
+                                "\xFF"
+                                "c9a0d1e0d27e2501"
+                                "  0");
   GeneratedRecords file(static_cast<std::int32_t>(records.size()),
                         [&](std::int32_t n) { return records[n - 1]; });
   StateRecords lookup(file, files, names);
@@ -150,12 +158,14 @@ TEST_F(StateFileTest, ANameOfMoreThanFiftyBytesInAMultiByteCodePageHasARecordToo
 
 // Records as the builds before stored names, written out byte for byte: the code page's
 // default conversion (best fit, else "?") for every name, and then, for a while, a name with
-// "?" in its plain bytes.
+// "?" in its plain bytes. Those builds applied what they marked, so such a "1" counts only
+// where the game's main folder holds the listed package.
 struct EarlierFile {
   std::vector<std::string> listed;
   std::vector<std::pair<std::string, int>> records;  // name fields, filled to 50 by the test
   std::vector<std::optional<int>> marks;             // of the listed names
   const char* why;
+  std::vector<std::string> notInMain = {};  // listed names; main holds the others
 };
 
 TEST_F(StateFileTest, FilesOfEarlierBuildsKeepTheMarksTheyGave) {
@@ -175,6 +185,12 @@ TEST_F(StateFileTest, FilesOfEarlierBuildsKeepTheMarksTheyGave) {
       {{"Omega.pk3", omega}, {{"Omega.pk3", 1}}, {1, std::nullopt}, "the real Omega's own"},
       {{mojibake, omega}, {{omegaToday, 1}}, {std::nullopt, 1}, "Omega's today"},
       {{mojibake}, {{omegaToday, 1}}, {1}, "no other listed name was stored so"},
+      {{omega, zhuk, "\xF0\x9F\x90\x9E.pk3"},
+       {{"Omega.pk3", 1}, {"???.pk3", 0}, {"??.pk3", 2}},
+       {std::nullopt, 0, 2},
+       "a look-alike new in Mods, beside marks that claim nothing",
+       {omega, zhuk, "\xF0\x9F\x90\x9E.pk3"}},
+      {{omega}, {{omegaToday, 1}}, {1}, "today's form needs no package in main", {omega}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> records;
@@ -182,7 +198,9 @@ TEST_F(StateFileTest, FilesOfEarlierBuildsKeepTheMarksTheyGave) {
       records.push_back(name + std::string(50 - name.size(), ' ') + std::to_string(mark));
     GeneratedRecords file(static_cast<std::int32_t>(records.size()),
                           [&](std::int32_t n) { return records[n - 1]; });
-    StateRecords lookup(file, files, c.listed);
+    StateRecords lookup(file, files, c.listed, [&](const std::string& name) {
+      return std::count(c.notInMain.begin(), c.notInMain.end(), name) == 0;
+    });
     for (std::size_t i = 0; i < c.listed.size(); ++i) {
       const auto found = lookup.find(c.listed[i]);
       EXPECT_EQ(found ? std::optional(markOf(*found)) : std::nullopt, c.marks[i])

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -55,9 +56,10 @@ class StateFileCodePage : public ::testing::Test {
   }
 
   std::vector<std::optional<int>> readBack(const Win32FileSystem& files,
-                                           const std::vector<std::string>& names) {
+                                           const std::vector<std::string>& names,
+                                           StateRecords::InMain inMain = {}) {
     auto file = Win32FileSystem().openRecordFile(path_, kRecordLength);
-    StateRecords records(*file, files, names);
+    StateRecords records(*file, files, names, std::move(inMain));
     std::vector<std::optional<int>> marks;
     for (const auto& name : names) {
       const auto record = records.find(name);
@@ -198,21 +200,22 @@ TEST_F(StateFileCodePage, NamesOfUpToFiftyCharactersKeepTheirOwnMarksAcrossARest
 }
 
 // Active.dat as earlier builds wrote it, by the code page's default conversion (best fit, else
-// "?"), and the names listed beside it.
+// "?"), and the names listed beside it; main holds what those builds applied.
 TEST_F(StateFileCodePage, FilesOfEarlierBuildsKeepTheirMarks) {
   const Win32FileSystem files;
+  const auto applied = [](const std::string&) { return true; };
   const auto record = [](const std::string& name, char mark) {
     return name + std::string(50 - name.size(), ' ') + mark;
   };
   e2e::writeFile(path_, record("Omega.pk3", '1') + record("a\xDF.pk3", '2') +
                             record("q?x.pk3", '1') + record("???.pk3", '1'));
   const std::string alphaBeta = "\xCE\xB1\xCE\xB2.pk3";  // "αβ.pk3"
-  EXPECT_EQ(readBack(files, {kOmega, alphaBeta, "q?x.pk3", kZhuk}),
+  EXPECT_EQ(readBack(files, {kOmega, alphaBeta, "q?x.pk3", kZhuk}, applied),
             (std::vector<std::optional<int>>{1, 2, 1, 1}));
   // Beside a real "Omega.pk3", and a second name once stored as "???.pk3": whose record is
   // whose is not known.
   const std::string dom = "\xD0\xB4\xD0\xBE\xD0\xBC.pk3";  // "дом.pk3"
-  EXPECT_EQ(readBack(files, {kOmega, alphaBeta, "q?x.pk3", kZhuk, "Omega.pk3", dom}),
+  EXPECT_EQ(readBack(files, {kOmega, alphaBeta, "q?x.pk3", kZhuk, "Omega.pk3", dom}, applied),
             (std::vector<std::optional<int>>{std::nullopt, 2, 1, std::nullopt, 1, std::nullopt}));
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "core/runtime_error.h"
 #include "core/text.h"
@@ -158,16 +159,15 @@ std::vector<std::string> FakeFileSystem::listFiles(const std::string& folder,
                                                    const std::string& pattern) {
   requireFolder(folder);
   const std::string folderKey = key(folder);
-  std::vector<std::string> names;
+  std::vector<std::pair<std::string, std::string>> found;  // folded, as named
   for (const auto& [k, f] : files_) {
-    if (key(parentOf(f.name)) != folderKey) continue;
-    const std::string leaf = leafOf(f.name);
-    if (matches(leaf, pattern)) names.push_back(leaf);
+    if (parentOf(k) != folderKey) continue;  // the key is the folded path
+    std::string leaf = leafOf(f.name);
+    if (matches(leaf, pattern)) found.emplace_back(text::foldCase(leaf), std::move(leaf));
   }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const std::string fa = text::foldCase(a), fb = text::foldCase(b);
-    return fa != fb ? fa < fb : a < b;
-  });
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> names;
+  for (auto& [folded, name] : found) names.push_back(std::move(name));
   return names;
 }
 
@@ -183,6 +183,7 @@ std::optional<FileFacts> FakeFileSystem::facts(const std::string& path) {
 }
 
 void FakeFileSystem::deleteFile(const std::string& path) {
+  if (beforeChange) beforeChange(path);
   if (whileDeleting) whileDeleting(path);
   requireFolder(parentOf(path));
   File* f = find(path);
@@ -241,6 +242,7 @@ class FakeStagedCopy : public StagedCopy {
 
   void commit() override {
     if (committed_) return;
+    if (files_.beforeChange) files_.beforeChange(target_);
     files_.requireReplaceable(target_);
     flush({});
     auto& file = files_.files_[FakeFileSystem::key(target_)];
@@ -308,6 +310,7 @@ std::unique_ptr<StagedCopy> FakeFileSystem::stageCopy(const std::string& source,
 }
 
 void FakeFileSystem::replaceContents(const std::string& path, const std::string& bytes) {
+  if (beforeChange) beforeChange(path);
   requireWritableFolder(path);
   if (const File* old = find(path)) {
     if (old->readOnly) raise(err::kPathFileAccessError);

@@ -79,6 +79,11 @@ class FakeFileSystem : public FileSystem {
   // Called as a file is about to be deleted, with its path.
   std::function<void(const std::string&)> whileDeleting;
 
+  // Called before each change that other programs would see, with its path: a file given new
+  // contents (replaceContents), a copy put in place, a file deleted. A test keeps the files as
+  // a kill at that moment would leave them.
+  std::function<void(const std::string&)> beforeChange;
+
   // Failure injection: the next copy stops after this many bytes with error 61 (disk full).
   std::optional<std::uint64_t> failCopyAfterBytes;
   // replaceContents fails with error 61.

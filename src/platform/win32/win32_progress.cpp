@@ -45,6 +45,7 @@ void Win32Progress::begin(std::uint64_t total) {
   if (holdHandlers) holdHandlers(true);
   previousCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   if (!window) return;
+  ShutdownBlockReasonCreate(window, shutdownReason);
   com_.emplace();
   if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
                               taskbar_.out())) ||
@@ -63,6 +64,7 @@ void Win32Progress::advance(std::uint64_t done) {
 
 void Win32Progress::end() {
   if (taskbar_) taskbar_->SetProgressState(window, TBPF_NOPROGRESS);
+  if (window) ShutdownBlockReasonDestroy(window);
   taskbar_.reset();
   com_.reset();
   SetCursor(previousCursor_ ? previousCursor_ : LoadCursorW(nullptr, IDC_ARROW));

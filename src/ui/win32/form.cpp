@@ -274,6 +274,10 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (!deferredWhileHeld(hwnd, message, wParam, lParam)) DestroyWindow(hwnd);
       return 0;
+    case WM_QUERYENDSESSION:
+      // A shutdown or restart asks first: not while a long action (Apply) is half-done.
+      if (handlersHeld_ > 0) return FALSE;
+      break;
     case WM_DESTROY:
       if (quitOnDestroy) PostQuitMessage(0);
       return 0;
