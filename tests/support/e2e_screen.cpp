@@ -2,7 +2,10 @@
 
 #include "support/e2e_screen.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <map>
 #include <vector>
 
 #include "support/e2e_files.h"
@@ -71,6 +74,29 @@ int inkRows(HWND control, int inset) {
     }
   }
   return rows;
+}
+
+int inkPixels(HWND control) {
+  makeDpiAware();
+  RECT r;
+  GetWindowRect(control, &r);
+  const std::vector<std::uint32_t> pixels = capture(r);
+  std::map<std::uint32_t, int> counts;
+  for (const std::uint32_t p : pixels) ++counts[p & 0xFFFFFF];
+  if (counts.empty()) return 0;
+  const std::uint32_t background =
+      std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+      })->first;
+  auto channel = [](std::uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+  int ink = 0;
+  for (const std::uint32_t p : pixels) {
+    int difference = 0;
+    for (const int shift : {0, 8, 16})
+      difference = std::max(difference, std::abs(channel(p, shift) - channel(background, shift)));
+    if (difference >= 64) ++ink;  // a quarter of the range: more than a smoothing fringe
+  }
+  return ink;
 }
 
 bool saveScreenshot(HWND window, const std::string& pngPath) {
