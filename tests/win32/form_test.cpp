@@ -1,6 +1,6 @@
 // The window toolkit under Wine, in this process: a small layout built into real windows,
 // started with a logic whose model controls and handlers the layout names, the keyboard
-// interface, a DPI change, and errors escaping an event handler.
+// interface, a DPI change, a change of colour scheme, and errors escaping an event handler.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -22,7 +23,7 @@
 namespace vcit::ui::win32 {
 namespace {
 
-enum : int { kGo = 10, kStop = 11, kPanel = 20, kName = 21, kMark = 22, kList = 30 };
+enum : int { kGo = 10, kStop = 11, kPanel = 20, kName = 21, kMark = 22, kList = 30, kNote = 40 };
 
 // The logic of the test window: its handlers do what the test asks, or else count the clicks.
 struct TestLogic : ui::FormLogic {
@@ -71,6 +72,8 @@ ui::FormLayout testLayout() {
   mark.model = ui::model<&TestLogic::mark>;
   mark.onClick = ui::on(&TestLogic::mark_Click);
   add(ui::ControlKind::FileList, kList, 0, {1800, 1050, 900, 600}, 5, true, "").visible = false;
+  add(ui::ControlKind::Label, kNote, 0, {150, 1700, 2700, 240}, -1, false, "Note").foreground =
+      ui::Colour::Black;
   return form;
 }
 
@@ -82,6 +85,23 @@ void pump() {
     DispatchMessageW(&msg);
   }
 }
+
+// System colours set for as long as it lives (for the whole session of the prefix's server).
+class SystemColours {
+ public:
+  SystemColours(std::vector<int> elements, std::vector<COLORREF> colours)
+      : elements_(std::move(elements)) {
+    for (const int element : elements_) saved_.push_back(GetSysColor(element));
+    SetSysColors(static_cast<int>(elements_.size()), elements_.data(), colours.data());
+  }
+  ~SystemColours() {
+    SetSysColors(static_cast<int>(elements_.size()), elements_.data(), saved_.data());
+  }
+
+ private:
+  std::vector<int> elements_;
+  std::vector<COLORREF> saved_;
+};
 
 std::string textOf(HWND hwnd) {
   char text[256] = {};
@@ -163,6 +183,26 @@ TEST_F(FormTest, ADpiChangeLaysEverythingOutAgainWithFontsToMatch) {
   LOGFONTW logFont{};
   ASSERT_TRUE(GetObjectW(font, sizeof logFont, &logFont));
   EXPECT_EQ(logFont.lfHeight, -16) << "8 points at 144 DPI";
+}
+
+TEST_F(FormTest, FixedTextTakesTheSchemesTextColourWhereItWouldBeHardToReadAsTheSchemeChanges) {
+  auto noteColour = [&] {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(form->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(form->child(kNote)));
+    const COLORREF colour = GetTextColor(dc);
+    DeleteDC(dc);
+    return colour;
+  };
+  ASSERT_GT(GetSysColor(COLOR_BTNFACE) & 0xFF, 128u) << "a light face";
+  EXPECT_EQ(noteColour(), RGB(0, 0, 0)) << "as designed";
+  {
+    const SystemColours dark({COLOR_BTNFACE, COLOR_BTNTEXT}, {RGB(0, 0, 64), RGB(255, 255, 0)});
+    pump();
+    EXPECT_EQ(noteColour(), RGB(255, 255, 0)) << "black on navy";
+  }
+  pump();
+  EXPECT_EQ(noteColour(), RGB(0, 0, 0)) << "as designed again";
 }
 
 TEST_F(FormTest, TheScreenFollowsTheModelAndClicksReachIt) {
