@@ -200,6 +200,8 @@ class AboutWindowInWhiteOnBlack : public AboutWindow {};
 TEST_F(AboutWindowInWhiteOnBlack, EveryLabelShowsItsTextAndTheSeparatorTakesTheSchemesShades) {
   ASSERT_EQ(GetSysColor(COLOR_BTNFACE), RGB(0, 0, 0)) << "not the white-on-black prefix";
   start();
+  settle(launcher);
+  EXPECT_TRUE(saveScreenshot(launcher, artifactFolder() + "\\launcher-white-on-black.png"));
   const HWND about = open();
   ASSERT_NE(about, nullptr);
   EXPECT_TRUE(saveScreenshot(about, artifactFolder() + "\\about-white-on-black.png"));
@@ -208,7 +210,7 @@ TEST_F(AboutWindowInWhiteOnBlack, EveryLabelShowsItsTextAndTheSeparatorTakesTheS
     const HWND control = GetDlgItem(about, c.id);
     if (c.kind != ui::ControlKind::Label || windowText(control).empty()) continue;
     ++labels;
-    EXPECT_GE(inkPixels(control), 20) << c.name << " shows no text";
+    EXPECT_GE(inkPixels(control, RGB(0, 0, 0)), 20) << c.name << " shows no text";
   }
   EXPECT_EQ(labels, 4);
   EXPECT_EQ(pixelAt(about, 200, 163), GetSysColor(COLOR_BTNSHADOW));

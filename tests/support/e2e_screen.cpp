@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 #include <vector>
 
 #include "support/e2e_files.h"
@@ -76,27 +75,17 @@ int inkRows(HWND control, int inset) {
   return rows;
 }
 
-int inkPixels(HWND control) {
+int inkPixels(HWND control, COLORREF background) {
   makeDpiAware();
   RECT r;
   GetWindowRect(control, &r);
+  auto unlike = [background](std::uint32_t p) {  // by a quarter of the range: not a fringe
+    return std::abs(static_cast<int>((p >> 16) & 0xFF) - GetRValue(background)) >= 64 ||
+           std::abs(static_cast<int>((p >> 8) & 0xFF) - GetGValue(background)) >= 64 ||
+           std::abs(static_cast<int>(p & 0xFF) - GetBValue(background)) >= 64;
+  };
   const std::vector<std::uint32_t> pixels = capture(r);
-  std::map<std::uint32_t, int> counts;
-  for (const std::uint32_t p : pixels) ++counts[p & 0xFFFFFF];
-  if (counts.empty()) return 0;
-  const std::uint32_t background =
-      std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
-        return a.second < b.second;
-      })->first;
-  auto channel = [](std::uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
-  int ink = 0;
-  for (const std::uint32_t p : pixels) {
-    int difference = 0;
-    for (const int shift : {0, 8, 16})
-      difference = std::max(difference, std::abs(channel(p, shift) - channel(background, shift)));
-    if (difference >= 64) ++ink;  // a quarter of the range: more than a smoothing fringe
-  }
-  return ink;
+  return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), unlike));
 }
 
 bool saveScreenshot(HWND window, const std::string& pngPath) {

@@ -8,7 +8,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -86,21 +85,15 @@ void pump() {
   }
 }
 
-// System colours set for as long as it lives (for the whole session of the prefix's server).
-class SystemColours {
- public:
-  SystemColours(std::vector<int> elements, std::vector<COLORREF> colours)
-      : elements_(std::move(elements)) {
-    for (const int element : elements_) saved_.push_back(GetSysColor(element));
-    SetSysColors(static_cast<int>(elements_.size()), elements_.data(), colours.data());
+// The face and its text in other colours while it lives (for all of the prefix's server).
+struct FaceColours {
+  const int elements[2] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+  const COLORREF saved[2] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
+  FaceColours(COLORREF face, COLORREF text) {
+    const COLORREF colours[2] = {face, text};
+    SetSysColors(2, elements, colours);
   }
-  ~SystemColours() {
-    SetSysColors(static_cast<int>(elements_.size()), elements_.data(), saved_.data());
-  }
-
- private:
-  std::vector<int> elements_;
-  std::vector<COLORREF> saved_;
+  ~FaceColours() { SetSysColors(2, elements, saved); }
 };
 
 std::string textOf(HWND hwnd) {
@@ -197,7 +190,7 @@ TEST_F(FormTest, FixedTextTakesTheSchemesTextColourWhereItWouldBeHardToReadAsThe
   ASSERT_GT(GetSysColor(COLOR_BTNFACE) & 0xFF, 128u) << "a light face";
   EXPECT_EQ(noteColour(), RGB(0, 0, 0)) << "as designed";
   {
-    const SystemColours dark({COLOR_BTNFACE, COLOR_BTNTEXT}, {RGB(0, 0, 64), RGB(255, 255, 0)});
+    const FaceColours navy(RGB(0, 0, 64), RGB(255, 255, 0));
     pump();
     EXPECT_EQ(noteColour(), RGB(255, 255, 0)) << "black on navy";
   }
