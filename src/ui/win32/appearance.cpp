@@ -41,11 +41,6 @@ bool isFixed(Colour colour) {
   return kShades[static_cast<std::size_t>(colour)].system < 0;
 }
 
-COLORREF colourRef(Colour colour) {
-  const Shade& shade = kShades[static_cast<std::size_t>(colour)];
-  return shade.system < 0 ? shade.fixed : GetSysColor(shade.system);
-}
-
 Rgb rgbOf(COLORREF colour) {
   return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
 }
@@ -60,6 +55,11 @@ bool highContrast() {
   settings.cbSize = sizeof settings;
   return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof settings, &settings, 0) &&
          (settings.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+COLORREF colourRef(Colour colour) {
+  const Shade& shade = kShades[static_cast<std::size_t>(colour)];
+  return shade.system < 0 ? shade.fixed : GetSysColor(shade.system);
 }
 
 }  // namespace
@@ -141,21 +141,6 @@ void DpiResources::update(HWND window, const FormLayout& layout, const ChildWind
       child->icon = loadIcon(child->layout->iconResource, panelIconSize(dpi));
 }
 
-bool Palette::followScheme() {
-  std::vector<FixedInk> text;
-  for (const ControlLayout& c : layout_.controls)
-    if (fixedTextOnSystem(c))
-      text.push_back({rgbOf(colourRef(c.foreground)), rgbOf(colourRef(c.background))});
-  const bool holds = designedColoursHold(highContrast(), text);
-  return std::exchange(designHolds_, holds) != holds;
-}
-
-COLORREF Palette::textColour(const ControlLayout& c) const {
-  if (c.foreground == Colour::Default) return GetSysColor(COLOR_BTNTEXT);
-  if (designHolds_ || !fixedTextOnSystem(c)) return colourRef(c.foreground);
-  return GetSysColor(c.background == Colour::WindowBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
-}
-
 HBRUSH Palette::brush(Colour colour) {
   const Shade& shade = kShades[static_cast<std::size_t>(colour)];
   if (shade.system >= 0) return GetSysColorBrush(shade.system);
@@ -204,6 +189,21 @@ void Palette::paintPanel(HWND panel, const ChildWindow* child, unsigned dpi) {
     DrawIconEx(dc.get(), (client.right - size) / 2, (client.bottom - size) / 2, child->icon.get(),
                size, size, 0, nullptr, DI_NORMAL);
   }
+}
+
+bool Palette::followScheme() {
+  std::vector<FixedInk> text;
+  for (const ControlLayout& c : layout_.controls)
+    if (fixedTextOnSystem(c))
+      text.push_back({rgbOf(colourRef(c.foreground)), rgbOf(colourRef(c.background))});
+  const bool holds = designedColoursHold(highContrast(), text);
+  return std::exchange(designHolds_, holds) != holds;
+}
+
+COLORREF Palette::textColour(const ControlLayout& c) const {
+  if (c.foreground == Colour::Default) return GetSysColor(COLOR_BTNTEXT);
+  if (designHolds_ || !fixedTextOnSystem(c)) return colourRef(c.foreground);
+  return GetSysColor(c.background == Colour::WindowBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
 }
 
 }  // namespace vcit::ui::win32
