@@ -72,8 +72,10 @@ ui::FormLayout build() {
   form.add(label("lblVersion", ids::kVersion, {1050, 780, 3885, 225}),
            ui::model<&frmAbout::lblVersion>);
 
-  form.lines.push_back({"Line1", 1, 90, 2445, 5654, 2445, Colour::Grey, 1});
-  form.lines.push_back({"Line1", 0, 105, 2460, 5654, 2460, Colour::White, 2});
+  // An etched separator, in the scheme's own shadow and highlight where black text would not do.
+  form.lines.push_back({"Line1", 1, 90, 2445, 5654, 2445, Colour::Grey, 1, Colour::ButtonShadow});
+  form.lines.push_back(
+      {"Line1", 0, 105, 2460, 5654, 2460, Colour::White, 2, Colour::ButtonHighlight});
   return form;
 }
 

@@ -96,6 +96,8 @@ enum class Colour {
   ButtonFace,        // the system's 3D face colour
   WindowBackground,  // the system's window-background colour
   WindowText,        // the system's window-text colour
+  ButtonShadow,      // the system's 3D shadow colour
+  ButtonHighlight,   // the system's 3D highlight colour
   Black,
   White,
   Grey,  // red-green-blue 128, 128, 128
@@ -157,6 +159,9 @@ struct LineLayout {
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   Colour colour = Colour::Black;
   int widthPixels = 1;
+  // The system colour it takes in a colour scheme where the window's fixed colours do not hold
+  // (ui/contrast.h); Default: its own colour in every scheme.
+  Colour schemeColour = Colour::Default;
 };
 
 enum class Frame {

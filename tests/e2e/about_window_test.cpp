@@ -1,5 +1,6 @@
 // The About window of the real program under Wine: opened from the launcher, its texts and
-// geometry, closing and reopening, and the start of the system-information tool.
+// geometry, closing and reopening, the start of the system-information tool, and its colours
+// in a white-on-black scheme.
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,32 @@ TEST_F(AboutWindow, WithoutTheToolSystemInfoSaysItIsUnavailable) {
   answer(*box, IDOK);
   EXPECT_TRUE(IsWindowVisible(about)) << "the About window stays open";
   EXPECT_FALSE(fileExists(marker));
+}
+
+// Run in a prefix whose colours are white on black from its server's start (tools/wine-prefix
+// --scheme white-on-black). Wine reports no high contrast there, so what keeps the texts
+// readable is their contrast with the face they lie on.
+class AboutWindowInWhiteOnBlack : public AboutWindow {};
+
+TEST_F(AboutWindowInWhiteOnBlack, EveryLabelShowsItsTextAndTheSeparatorTakesTheSchemesShades) {
+  ASSERT_EQ(GetSysColor(COLOR_BTNFACE), RGB(0, 0, 0)) << "not the white-on-black prefix";
+  start();
+  settle(launcher);
+  EXPECT_TRUE(saveScreenshot(launcher, artifactFolder() + "\\launcher-white-on-black.png"));
+  const HWND about = open();
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(saveScreenshot(about, artifactFolder() + "\\about-white-on-black.png"));
+  int labels = 0;
+  for (const auto& c : about::layout().controls) {
+    const HWND control = GetDlgItem(about, c.id);
+    if (c.kind != ui::ControlKind::Label || windowText(control).empty()) continue;
+    ++labels;
+    EXPECT_GE(inkPixels(control, RGB(0, 0, 0)), 20) << c.name << " shows no text";
+  }
+  EXPECT_EQ(labels, 4);
+  EXPECT_EQ(pixelAt(about, 200, 163), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(pixelAt(about, 200, 164), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(pixelAt(about, 200, 166), RGB(0, 0, 0));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include "support/e2e_screen.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "support/e2e_files.h"
@@ -71,6 +73,19 @@ int inkRows(HWND control, int inset) {
     }
   }
   return rows;
+}
+
+int inkPixels(HWND control, COLORREF background) {
+  makeDpiAware();
+  RECT r;
+  GetWindowRect(control, &r);
+  auto unlike = [background](std::uint32_t p) {  // by a quarter of the range: not a fringe
+    return std::abs(static_cast<int>((p >> 16) & 0xFF) - GetRValue(background)) >= 64 ||
+           std::abs(static_cast<int>((p >> 8) & 0xFF) - GetGValue(background)) >= 64 ||
+           std::abs(static_cast<int>(p & 0xFF) - GetBValue(background)) >= 64;
+  };
+  const std::vector<std::uint32_t> pixels = capture(r);
+  return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), unlike));
 }
 
 bool saveScreenshot(HWND window, const std::string& pngPath) {

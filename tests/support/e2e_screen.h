@@ -16,6 +16,9 @@ COLORREF pixelAt(HWND window, int x, int y);
 // How many pixel rows of the control, inset by this many pixels on each side, hold dark
 // (text) pixels: the height of the text it shows.
 int inkRows(HWND control, int inset);
+// How many pixels of the control stand out from its background colour: its text's, whatever
+// colour that is drawn in.
+int inkPixels(HWND control, COLORREF background);
 // Saves what the screen shows of the window (or the whole screen, with null) as a PNG file.
 bool saveScreenshot(HWND window, const std::string& pngPath);
 

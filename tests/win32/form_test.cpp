@@ -1,6 +1,6 @@
 // The window toolkit under Wine, in this process: a small layout built into real windows,
 // started with a logic whose model controls and handlers the layout names, the keyboard
-// interface, a DPI change, and errors escaping an event handler.
+// interface, a DPI change, a change of colour scheme, and errors escaping an event handler.
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@
 namespace vcit::ui::win32 {
 namespace {
 
-enum : int { kGo = 10, kStop = 11, kPanel = 20, kName = 21, kMark = 22, kList = 30 };
+enum : int { kGo = 10, kStop = 11, kPanel = 20, kName = 21, kMark = 22, kList = 30, kNote = 40 };
 
 // The logic of the test window: its handlers do what the test asks, or else count the clicks.
 struct TestLogic : ui::FormLogic {
@@ -71,6 +71,8 @@ ui::FormLayout testLayout() {
   mark.model = ui::model<&TestLogic::mark>;
   mark.onClick = ui::on(&TestLogic::mark_Click);
   add(ui::ControlKind::FileList, kList, 0, {1800, 1050, 900, 600}, 5, true, "").visible = false;
+  add(ui::ControlKind::Label, kNote, 0, {150, 1700, 2700, 240}, -1, false, "Note").foreground =
+      ui::Colour::Black;
   return form;
 }
 
@@ -82,6 +84,17 @@ void pump() {
     DispatchMessageW(&msg);
   }
 }
+
+// The face and its text in other colours while it lives (for all of the prefix's server).
+struct FaceColours {
+  const int elements[2] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+  const COLORREF saved[2] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
+  FaceColours(COLORREF face, COLORREF text) {
+    const COLORREF colours[2] = {face, text};
+    SetSysColors(2, elements, colours);
+  }
+  ~FaceColours() { SetSysColors(2, elements, saved); }
+};
 
 std::string textOf(HWND hwnd) {
   char text[256] = {};
@@ -163,6 +176,26 @@ TEST_F(FormTest, ADpiChangeLaysEverythingOutAgainWithFontsToMatch) {
   LOGFONTW logFont{};
   ASSERT_TRUE(GetObjectW(font, sizeof logFont, &logFont));
   EXPECT_EQ(logFont.lfHeight, -16) << "8 points at 144 DPI";
+}
+
+TEST_F(FormTest, FixedTextTakesTheSchemesTextColourWhereItWouldBeHardToReadAsTheSchemeChanges) {
+  auto noteColour = [&] {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(form->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(form->child(kNote)));
+    const COLORREF colour = GetTextColor(dc);
+    DeleteDC(dc);
+    return colour;
+  };
+  ASSERT_GT(GetSysColor(COLOR_BTNFACE) & 0xFF, 128u) << "a light face";
+  EXPECT_EQ(noteColour(), RGB(0, 0, 0)) << "as designed";
+  {
+    const FaceColours navy(RGB(0, 0, 64), RGB(255, 255, 0));
+    pump();
+    EXPECT_EQ(noteColour(), RGB(255, 255, 0)) << "black on navy";
+  }
+  pump();
+  EXPECT_EQ(noteColour(), RGB(0, 0, 0)) << "as designed again";
 }
 
 TEST_F(FormTest, TheScreenFollowsTheModelAndClicksReachIt) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
+
+#include "ui/contrast.h"
 
 #include "platform/win32/system_dpi.h"
 
@@ -30,10 +33,31 @@ struct Shade {
   int system;
   COLORREF fixed;
 };
-constexpr Shade kShades[] = {{COLOR_BTNFACE, 0},      {COLOR_BTNFACE, 0}, {COLOR_WINDOW, 0},
-                             {COLOR_WINDOWTEXT, 0},   {-1, RGB(0, 0, 0)}, {-1, RGB(255, 255, 255)},
-                             {-1, RGB(128, 128, 128)}};
+constexpr Shade kShades[] = {
+    {COLOR_BTNFACE, 0},    {COLOR_BTNFACE, 0},       {COLOR_WINDOW, 0},
+    {COLOR_WINDOWTEXT, 0}, {COLOR_BTNSHADOW, 0},     {COLOR_BTNHIGHLIGHT, 0},
+    {-1, RGB(0, 0, 0)},    {-1, RGB(255, 255, 255)}, {-1, RGB(128, 128, 128)}};
 static_assert(std::size(kShades) == static_cast<std::size_t>(Colour::Grey) + 1);
+
+bool isFixed(Colour colour) {
+  return kShades[static_cast<std::size_t>(colour)].system < 0;
+}
+
+Rgb rgbOf(COLORREF colour) {
+  return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+// Fixed text on a colour of the system's, whose scheme has a text colour to match.
+bool fixedTextOnSystem(const ControlLayout& c) {
+  return isFixed(c.foreground) && !isFixed(c.background);
+}
+
+bool highContrast() {
+  HIGHCONTRASTW settings{};
+  settings.cbSize = sizeof settings;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof settings, &settings, 0) &&
+         (settings.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 
 COLORREF colourRef(Colour colour) {
   const Shade& shade = kShades[static_cast<std::size_t>(colour)];
@@ -133,19 +157,20 @@ HBRUSH Palette::controlColours(HDC dc, const ChildWindow& child) {
   if (c.background == Colour::Default && c.foreground == Colour::Default &&
       !child.adapter->alwaysColoured)
     return nullptr;
-  SetTextColor(
-      dc, c.foreground == Colour::Default ? GetSysColor(COLOR_BTNTEXT) : colourRef(c.foreground));
+  SetTextColor(dc, textColour(c));
   SetBkColor(dc, colourRef(c.background));
   return brush(c.background);
 }
 
 void Palette::paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned dpi) {
   for (const auto& line : lines) {
+    const Colour colour =
+        designHolds_ || line.schemeColour == Colour::Default ? line.colour : line.schemeColour;
     const int width = std::max(1, MulDiv(line.widthPixels, static_cast<int>(dpi), 96));
     const int x1 = twipsToPixels(line.x1, dpi), y1 = twipsToPixels(line.y1, dpi);
     const int x2 = twipsToPixels(line.x2, dpi), y2 = twipsToPixels(line.y2, dpi);
     if (x1 != x2 && y1 != y2) {
-      platform::win32::UniquePen pen(CreatePen(PS_SOLID, width, colourRef(line.colour)));
+      platform::win32::UniquePen pen(CreatePen(PS_SOLID, width, colourRef(colour)));
       const platform::win32::SelectedObject selected(dc, pen.get());
       MoveToEx(dc, x1, y1, nullptr);
       LineTo(dc, x2, y2);
@@ -153,7 +178,7 @@ void Palette::paintLines(HDC dc, const std::vector<LineLayout>& lines, unsigned 
     }
     const RECT r = y1 == y2 ? RECT{std::min(x1, x2), y1, std::max(x1, x2) + 1, y1 + width}
                             : RECT{x1, std::min(y1, y2), x1 + width, std::max(y1, y2) + 1};
-    FillRect(dc, &r, brush(line.colour));
+    FillRect(dc, &r, brush(colour));
   }
 }
 
@@ -167,6 +192,21 @@ void Palette::paintPanel(HWND panel, const ChildWindow* child, unsigned dpi) {
     DrawIconEx(dc.get(), (client.right - size) / 2, (client.bottom - size) / 2, child->icon.get(),
                size, size, 0, nullptr, DI_NORMAL);
   }
+}
+
+bool Palette::followScheme() {
+  std::vector<FixedInk> text;
+  for (const ControlLayout& c : layout_.controls)
+    if (fixedTextOnSystem(c))
+      text.push_back({rgbOf(colourRef(c.foreground)), rgbOf(colourRef(c.background))});
+  const bool holds = designedColoursHold(highContrast(), text);
+  return std::exchange(designHolds_, holds) != holds;
+}
+
+COLORREF Palette::textColour(const ControlLayout& c) const {
+  if (c.foreground == Colour::Default) return GetSysColor(COLOR_BTNTEXT);
+  if (designHolds_ || !fixedTextOnSystem(c)) return colourRef(c.foreground);
+  return GetSysColor(c.background == Colour::WindowBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
 }
 
 }  // namespace vcit::ui::win32

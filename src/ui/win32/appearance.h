@@ -46,9 +46,15 @@ class DpiResources {
   platform::win32::UniqueIcon smallIcon_;
 };
 
-// A form's brushes and what it paints with them.
+// A form's colours in the system's colour scheme, its brushes and what it paints with them.
+// Where the layout's fixed colours do not hold in the scheme (ui/contrast.h), fixed text takes
+// the scheme's text colour and lines their scheme colour.
 class Palette {
  public:
+  explicit Palette(const FormLayout& layout) : layout_(layout) { followScheme(); }
+  // Reads the scheme again (the system's colours, high contrast); true when the fixed colours
+  // hold where they did not, or the other way round.
+  bool followScheme();
   HBRUSH brush(Colour colour);
   // For WM_CTLCOLOR*: sets the DC's colours and gives the background brush; null for a
   // control in the system's own colours.
@@ -58,7 +64,11 @@ class Palette {
   void paintPanel(HWND panel, const ChildWindow* child, unsigned dpi);
 
  private:
-  std::array<platform::win32::UniqueBrush, 7> brushes_;
+  COLORREF textColour(const ControlLayout& control) const;
+
+  const FormLayout& layout_;
+  bool designHolds_ = true;
+  std::array<platform::win32::UniqueBrush, static_cast<std::size_t>(Colour::Grey) + 1> brushes_;
 };
 
 }  // namespace vcit::ui::win32

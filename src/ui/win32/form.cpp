@@ -189,6 +189,18 @@ void Form::applyDpi(unsigned dpi, const RECT* suggested) {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void Form::followScheme(UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool changed = palette_.followScheme();
+  if (message == WM_SYSCOLORCHANGE) {
+    // Common controls learn of new system colours only from their parent.
+    for (const auto& child : children_)
+      if (child->hwnd) SendMessageW(child->hwnd, message, wParam, lParam);
+  } else if (!changed) {
+    return;
+  }
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -254,6 +266,10 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       applyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_SYSCOLORCHANGE:  // a new colour scheme, or high contrast turned on or off
+    case WM_SETTINGCHANGE:
+      followScheme(message, wParam, lParam);
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();

@@ -64,6 +64,7 @@ class Form {
   void createChild(const ControlLayout& c);
   void bind(FormLogic& logic);
   void applyDpi(unsigned dpi, const RECT* suggested);
+  void followScheme(UINT message, WPARAM wParam, LPARAM lParam);
   static bool deferredWhileHeld(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   static inline int handlersHeld_ = 0;
@@ -78,7 +79,7 @@ class Form {
   HWND lastFocus_ = nullptr;
   ChildWindows children_;
   DpiResources dpiResources_;
-  Palette palette_;
+  Palette palette_{layout_};
   DialogKeyboard keyboard_{children_};
   Label* captionModel_ = nullptr;
 };
