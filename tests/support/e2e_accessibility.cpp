@@ -74,6 +74,9 @@ AccessibleSeen AccessibleClient::read() const {
   text = nullptr;
   hr = object_->get_accKeyboardShortcut(child, &text);
   seen.shortcut = take(hr, text);
+  text = nullptr;
+  hr = object_->get_accDescription(child, &text);
+  seen.description = take(hr, text);
 
   VARIANT v;
   VariantInit(&v);

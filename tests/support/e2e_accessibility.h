@@ -23,6 +23,7 @@ struct AccessibleSeen {
   std::string stateText;  // GetStateText of each state bit, joined by ", "
   std::string value;
   std::string shortcut;
+  std::string description;
 };
 
 // A reference to the client-area object of a window, held as a screen reader holds it. The
