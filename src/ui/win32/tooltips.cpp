@@ -42,7 +42,8 @@ void Tooltips::create(HWND form, const ChildWindows& children, unsigned dpi) {
 }
 
 void Tooltips::setDpi(unsigned dpi) {
-  if (window_) SendMessageW(window_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kMaxWidth, int(dpi), 96));
+  if (window_)
+    SendMessageW(window_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kMaxWidth, static_cast<int>(dpi), 96));
 }
 
 bool Tooltips::notified(const NMHDR& header, LPARAM lParam, const ChildWindows& children,
