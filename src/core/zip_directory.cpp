@@ -154,6 +154,8 @@ std::optional<std::vector<std::string>> entriesOf(std::string_view bytes, std::u
 }  // namespace
 
 std::string fromCodePage437(std::string_view bytes) {
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+    return std::string(bytes);
   std::string out;
   out.reserve(bytes.size());
   for (const char ch : bytes) {
@@ -164,6 +166,15 @@ std::string fromCodePage437(std::string_view bytes) {
 }
 
 std::string pathKey(std::string_view name) {
+  // Most names are ASCII: their capitals are A to Z alone.
+  if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
+    std::string key(name);
+    for (char& c : key) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (c == '\\') c = '/';
+    }
+    return key;
+  }
   std::string key = text::foldCase(name);
   std::replace(key.begin(), key.end(), '\\', '/');
   return key;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <unordered_map>
+#include <string_view>
 
 #include "core/assertion.h"
 #include "core/runtime_error.h"
@@ -14,10 +14,12 @@ namespace vcit::launcher {
 
 namespace {
 
-// A path, the rows that hold it (a bit each) and its spelling in the first of them.
-struct Holders {
-  std::uint32_t rows = 0;
-  std::string shown;
+// One file entry of a package: its path as compared (in the row's keys), the row, and where
+// its name is in the row's directory.
+struct Entry {
+  std::string_view key;
+  std::uint32_t row;
+  std::uint32_t index;
 };
 
 std::string count(std::size_t n, const char* one, const char* many) {
@@ -38,46 +40,64 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
                                    const std::vector<std::string>& packages)
     : names_(packages), rows_(packages.size()) {
   VCIT_ASSERT(packages.size() <= 32);  // a bit each
-  std::unordered_map<std::string, Holders> paths;
+  // Every package's paths, sorted together: the entries of one path lie side by side. Few
+  // allocations, whatever the number of entries: each row's keys in one block of text.
+  std::vector<zip::Directory> directories(packages.size());
+  std::vector<std::string> keys(packages.size());
+  std::vector<std::vector<std::size_t>> keyEnds(packages.size());
+  std::size_t total = 0;
   for (std::size_t i = 0; i < packages.size(); ++i) {
     Row& row = rows_[i];
     row.withRow.assign(packages.size(), 0);
-    zip::Directory directory;
     try {
-      directory = readPackage(files, folder + packages[i]);
+      directories[i] = readPackage(files, folder + packages[i]);
     } catch (const RuntimeError&) {
       row.state = State::Unreadable;  // gone since start-up, or held by another program
       continue;
     }
+    const zip::Directory& directory = directories[i];
     if (directory.outcome == zip::Outcome::TooLarge) row.state = State::TooLarge;
     if (directory.outcome == zip::Outcome::NotZip || directory.outcome == zip::Outcome::Damaged)
       row.state = State::Damaged;
-    for (std::string& name : directory.files) {
-      Holders& holders = paths[zip::pathKey(name)];
-      if (holders.rows == 0) holders.shown = std::move(name);
-      holders.rows |= 1u << i;
+    keyEnds[i].reserve(directory.files.size());
+    for (const std::string& name : directory.files) {
+      keys[i] += zip::pathKey(name);
+      keyEnds[i].push_back(keys[i].size());
+    }
+    total += directory.files.size();
+  }
+  std::vector<Entry> entries;
+  entries.reserve(total);
+  for (std::size_t i = 0; i < packages.size(); ++i) {
+    std::size_t begin = 0;
+    for (std::size_t k = 0; k < keyEnds[i].size(); ++k) {
+      const std::string_view key(keys[i].data() + begin, keyEnds[i][k] - begin);
+      entries.push_back({key, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(k)});
+      begin = keyEnds[i][k];
     }
   }
-  for (const auto& [key, holders] : paths) {
-    if (std::popcount(holders.rows) < 2) continue;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-      if (!(holders.rows >> i & 1)) continue;
-      Row& row = rows_[i];
-      ++row.shared;
-      for (std::size_t j = 0; j < rows_.size(); ++j)
-        if (j != i && (holders.rows >> j & 1)) ++row.withRow[j];
-      // The first few by name, whatever the map's order.
-      auto& examples = row.examples;
-      const auto at = std::lower_bound(examples.begin(), examples.end(), holders.shown,
-                                       [](const std::string& a, const std::string& b) {
-                                         return text::compareIgnoreCase(a, b) < 0 ||
-                                                (text::compareIgnoreCase(a, b) == 0 && a < b);
-                                       });
-      if (at - examples.begin() < static_cast<std::ptrdiff_t>(kExamples)) {
-        examples.insert(at, holders.shown);
-        if (examples.size() > kExamples) examples.pop_back();
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return a.key != b.key ? a.key < b.key : a.row != b.row ? a.row < b.row : a.index < b.index;
+  });
+
+  for (std::size_t first = 0; first < entries.size();) {
+    std::size_t last = first + 1;
+    std::uint32_t holders = 1u << entries[first].row;
+    for (; last < entries.size() && entries[last].key == entries[first].key; ++last)
+      holders |= 1u << entries[last].row;
+    if (std::popcount(holders) >= 2) {
+      // Shown as the first package (by row) that holds it spells it.
+      const std::string& shown = directories[entries[first].row].files[entries[first].index];
+      for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!(holders >> i & 1)) continue;
+        Row& row = rows_[i];
+        ++row.shared;
+        for (std::size_t j = 0; j < rows_.size(); ++j)
+          if (j != i && (holders >> j & 1)) ++row.withRow[j];
+        if (row.examples.size() < kExamples) row.examples.push_back(shown);
       }
     }
+    first = last;
   }
 }
 
