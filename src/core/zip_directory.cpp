@@ -88,6 +88,16 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
+void appendCodePage437(std::string& out, std::string_view bytes) {
+  for (const char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b < 0x80)
+      out += ch;
+    else
+      appendUtf8(out, kUpperHalf437[b - 0x80]);
+  }
+}
+
 // Where the directory lies and how many entries it says it has.
 struct Extent {
   std::uint64_t entries = 0;
@@ -130,39 +140,40 @@ std::optional<Extent> extentOf(std::string_view tail, std::uint64_t tailStart, s
 }
 
 // The file entries of a directory that holds exactly `entries` entries in its bytes.
-std::optional<std::vector<std::string>> entriesOf(std::string_view bytes, std::uint64_t entries) {
-  std::vector<std::string> files;
+bool readEntries(std::string_view bytes, std::uint64_t entries, Directory& files) {
   std::size_t at = 0;
   for (std::uint64_t i = 0; i < entries; ++i) {
-    if (bytes.size() - at < kDirectoryEntry || !signatureAt(bytes, at, '\1', '\2'))
-      return std::nullopt;
+    if (bytes.size() - at < kDirectoryEntry || !signatureAt(bytes, at, '\1', '\2')) return false;
     const auto flags = static_cast<std::uint16_t>(field(bytes, at + 8, 2));
     const auto nameLength = static_cast<std::size_t>(field(bytes, at + 28, 2));
     const std::size_t length = kDirectoryEntry + nameLength +
                                static_cast<std::size_t>(field(bytes, at + 30, 2)) +
                                static_cast<std::size_t>(field(bytes, at + 32, 2));
-    if (bytes.size() - at < length) return std::nullopt;
+    if (bytes.size() - at < length) return false;
     const std::string_view raw = bytes.substr(at + kDirectoryEntry, nameLength);
     at += length;
     if (raw.empty() || raw.back() == '/' || raw.back() == '\\') continue;  // a folder
-    files.push_back((flags & kUtf8Flag) && isUtf8(raw) ? std::string(raw) : fromCodePage437(raw));
+    if ((flags & kUtf8Flag) && isUtf8(raw))
+      files.names += raw;
+    else
+      appendCodePage437(files.names, raw);
+    files.ends.push_back(files.names.size());
   }
-  if (at != bytes.size()) return std::nullopt;  // more entries than it counts
-  return files;
+  return at == bytes.size();  // else more entries than it counts
 }
 
 }  // namespace
 
 std::string fromCodePage437(std::string_view bytes) {
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
-    return std::string(bytes);
   std::string out;
-  out.reserve(bytes.size());
-  for (const char ch : bytes) {
-    const auto b = static_cast<unsigned char>(ch);
-    appendUtf8(out, b < 0x80 ? char32_t{b} : char32_t{kUpperHalf437[b - 0x80]});
-  }
+  appendCodePage437(out, bytes);
   return out;
+}
+
+std::vector<std::string> Directory::files() const {
+  std::vector<std::string> all;
+  for (std::size_t i = 0; i < size(); ++i) all.emplace_back(file(i));
+  return all;
 }
 
 std::string pathKey(std::string_view name) {
@@ -209,10 +220,12 @@ Directory readDirectory(std::uint64_t size, const ReadAt& read) {
     }
     const std::string bytes = read(extent->offset, static_cast<std::size_t>(extent->size));
     if (bytes.size() != extent->size) continue;
-    if (std::optional<std::vector<std::string>> files = entriesOf(bytes, extent->entries)) {
-      result.outcome = Outcome::Read;
-      result.files = std::move(*files);
-      return result;
+    Directory found;
+    found.ends.reserve(static_cast<std::size_t>(extent->entries));
+    found.names.reserve(bytes.size());
+    if (readEntries(bytes, extent->entries, found)) {
+      found.outcome = Outcome::Read;
+      return found;
     }
   }
   return result;

@@ -25,11 +25,20 @@ enum class Outcome {
   TooLarge,  // more entries or directory bytes than the caps allow
 };
 
+// The file entries' names (UTF-8), in the directory's order, duplicates kept; folder entries
+// (a name ending in "/" or "\") and empty names left out. None unless Read. Held in one block
+// of text, whatever their number.
 struct Directory {
   Outcome outcome = Outcome::NotZip;
-  // The file entries' names (UTF-8), in the directory's order, duplicates kept; folder
-  // entries (a name ending in "/" or "\") and empty names left out. Empty unless Read.
-  std::vector<std::string> files;
+  std::string names;              // one after the other
+  std::vector<std::size_t> ends;  // where each ends in names
+
+  std::size_t size() const { return ends.size(); }
+  std::string_view file(std::size_t i) const {
+    const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+    return std::string_view(names).substr(begin, ends[i] - begin);
+  }
+  std::vector<std::string> files() const;
 };
 
 // Up to `count` bytes of the file from `offset` on: fewer only where the file ends.

@@ -17,6 +17,7 @@ namespace {
 // One file entry of a package: its path as compared (in the row's keys), the row, and where
 // its name is in the row's directory.
 struct Entry {
+  std::size_t hash;  // sorted by it first: most comparisons compare numbers
   std::string_view key;
   std::uint32_t row;
   std::uint32_t index;
@@ -59,12 +60,13 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
     if (directory.outcome == zip::Outcome::TooLarge) row.state = State::TooLarge;
     if (directory.outcome == zip::Outcome::NotZip || directory.outcome == zip::Outcome::Damaged)
       row.state = State::Damaged;
-    keyEnds[i].reserve(directory.files.size());
-    for (const std::string& name : directory.files) {
-      keys[i] += zip::pathKey(name);
+    keyEnds[i].reserve(directory.size());
+    keys[i].reserve(directory.names.size());
+    for (std::size_t k = 0; k < directory.size(); ++k) {
+      keys[i] += zip::pathKey(directory.file(k));
       keyEnds[i].push_back(keys[i].size());
     }
-    total += directory.files.size();
+    total += directory.size();
   }
   std::vector<Entry> entries;
   entries.reserve(total);
@@ -72,13 +74,17 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
     std::size_t begin = 0;
     for (std::size_t k = 0; k < keyEnds[i].size(); ++k) {
       const std::string_view key(keys[i].data() + begin, keyEnds[i][k] - begin);
-      entries.push_back({key, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(k)});
+      entries.push_back({std::hash<std::string_view>()(key), key, static_cast<std::uint32_t>(i),
+                         static_cast<std::uint32_t>(k)});
       begin = keyEnds[i][k];
     }
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return a.key != b.key ? a.key < b.key : a.row != b.row ? a.row < b.row : a.index < b.index;
+    if (a.hash != b.hash) return a.hash < b.hash;
+    if (a.key != b.key) return a.key < b.key;
+    return a.row != b.row ? a.row < b.row : a.index < b.index;
   });
+  std::vector<std::vector<std::string_view>> examples(rows_.size());  // the least keys
 
   for (std::size_t first = 0; first < entries.size();) {
     std::size_t last = first + 1;
@@ -86,15 +92,28 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
     for (; last < entries.size() && entries[last].key == entries[first].key; ++last)
       holders |= 1u << entries[last].row;
     if (std::popcount(holders) >= 2) {
-      // Shown as the first package (by row) that holds it spells it.
-      const std::string& shown = directories[entries[first].row].files[entries[first].index];
+      const std::string_view key = entries[first].key;
       for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (!(holders >> i & 1)) continue;
         Row& row = rows_[i];
         ++row.shared;
         for (std::size_t j = 0; j < rows_.size(); ++j)
           if (j != i && (holders >> j & 1)) ++row.withRow[j];
-        if (row.examples.size() < kExamples) row.examples.push_back(shown);
+        // The first few by name, whatever the order of the hashes; each kept with the entry
+        // (of the first row that holds it) that spells it.
+        auto& least = examples[i];
+        const auto at = std::lower_bound(least.begin(), least.end(), key);
+        if (at - least.begin() < static_cast<std::ptrdiff_t>(kExamples)) {
+          const std::size_t place = static_cast<std::size_t>(at - least.begin());
+          least.insert(at, key);
+          row.examples.insert(
+              row.examples.begin() + static_cast<std::ptrdiff_t>(place),
+              std::string(directories[entries[first].row].file(entries[first].index)));
+          if (least.size() > kExamples) {
+            least.pop_back();
+            row.examples.pop_back();
+          }
+        }
       }
     }
     first = last;

@@ -101,17 +101,17 @@ void zipDirectoryInput(const std::uint8_t* data, std::size_t size) {
         return archive.substr(static_cast<std::size_t>(offset), count);
       });
   check(reads <= 1 + 2 * 4, "more reads than the tail and four records' directories");
-  check(ours.outcome == zip::Outcome::Read || ours.files.empty(), "names of an unread archive");
+  check(ours.outcome == zip::Outcome::Read || ours.size() == 0, "names of an unread archive");
 
   const std::optional<std::vector<std::string>> theirs = libzipFiles(archive);
   if (ours.outcome != zip::Outcome::Read || !theirs) return;
-  for (const std::string& name : ours.files)  // a NUL, which ends libzip's name
+  for (const std::string& name : ours.files())  // a NUL, which ends libzip's name
     if (name.find('\0') != std::string::npos) return;
   std::string listed;
-  for (const auto& n : ours.files) listed += "[" + n + "]";
+  for (const auto& n : ours.files()) listed += "[" + n + "]";
   listed += " libzip:";
   for (const auto& n : *theirs) listed += "[" + n + "]";
-  check(ours.files == *theirs, "names differ from libzip's: " + listed);
+  check(ours.files() == *theirs, "names differ from libzip's: " + listed);
 }
 
 }  // namespace vcit::fuzz

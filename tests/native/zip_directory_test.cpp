@@ -122,9 +122,9 @@ TEST(ZipDirectory, ReadsTheNamesOfEveryKindOfArchiveAndRefusesBrokenOnes) {
     const zip::Directory d = zip::readDirectory(c.archive);
     EXPECT_EQ(d.outcome, c.outcome);
     if (c.count)
-      EXPECT_EQ(d.files.size(), c.count);
+      EXPECT_EQ(d.size(), c.count);
     else
-      EXPECT_EQ(d.files, c.files);
+      EXPECT_EQ(d.files(), c.files);
   }
 }
 
