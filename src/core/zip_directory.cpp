@@ -177,18 +177,22 @@ std::vector<std::string> Directory::files() const {
 }
 
 std::string pathKey(std::string_view name) {
+  std::string key;
+  appendPathKey(key, name);
+  return key;
+}
+
+void appendPathKey(std::string& out, std::string_view name) {
+  const std::size_t from = out.size();
   // Most names are ASCII: their capitals are A to Z alone.
   if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
-    std::string key(name);
-    for (char& c : key) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      if (c == '\\') c = '/';
-    }
-    return key;
+    out += name;
+    for (std::size_t i = from; i < out.size(); ++i)
+      if (out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
+  } else {
+    out += text::foldCase(name);
   }
-  std::string key = text::foldCase(name);
-  std::replace(key.begin(), key.end(), '\\', '/');
-  return key;
+  std::replace(out.begin() + static_cast<std::ptrdiff_t>(from), out.end(), '\\', '/');
 }
 
 Directory readDirectory(std::uint64_t size, const ReadAt& read) {

@@ -57,5 +57,7 @@ std::string fromCodePage437(std::string_view bytes);
 
 // A name as the game's Windows file system tells names apart: letter case folded, "\" as "/".
 std::string pathKey(std::string_view name);
+// The same, written at the end of `out`.
+void appendPathKey(std::string& out, std::string_view name);
 
 }  // namespace vcit::zip

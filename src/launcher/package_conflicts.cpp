@@ -63,7 +63,7 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
     keyEnds[i].reserve(directory.size());
     keys[i].reserve(directory.names.size());
     for (std::size_t k = 0; k < directory.size(); ++k) {
-      keys[i] += zip::pathKey(directory.file(k));
+      zip::appendPathKey(keys[i], directory.file(k));
       keyEnds[i].push_back(keys[i].size());
     }
     total += directory.size();
