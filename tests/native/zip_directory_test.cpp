@@ -154,11 +154,5 @@ TEST(ZipDirectory, ReadsLittleOfAHugeFileWhoseDirectoryPassesTheCaps) {
   EXPECT_LE(bytesRead, zip::kTailBytes + 56);
 }
 
-TEST(ZipDirectory, PathKeysIgnoreLetterCaseAndTheKindOfSlash) {
-  EXPECT_EQ(zip::pathKey("Textures\\Wall.TGA"), zip::pathKey("textures/wall.tga"));
-  EXPECT_EQ(zip::pathKey("ÄRGER/Ω.wav"), zip::pathKey("ärger\\ω.WAV"));
-  EXPECT_NE(zip::pathKey("maps/a.bsp"), zip::pathKey("maps/a.bsp2"));
-}
-
 }  // namespace
 }  // namespace vcit
