@@ -47,6 +47,7 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
   std::vector<std::string> keys(packages.size());
   std::vector<std::vector<std::size_t>> keyEnds(packages.size());
   std::size_t total = 0;
+  std::size_t nameBytes = 0;
   for (std::size_t i = 0; i < packages.size(); ++i) {
     Row& row = rows_[i];
     row.withRow.assign(packages.size(), 0);
@@ -56,7 +57,12 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
       row.state = State::Unreadable;  // gone since start-up, or held by another program
       continue;
     }
-    const zip::Directory& directory = directories[i];
+    zip::Directory& directory = directories[i];
+    if (directory.names.size() > kMaxNameBytes - nameBytes) {
+      directory = zip::Directory();
+      directory.outcome = zip::Outcome::TooLarge;
+    }
+    nameBytes += directory.names.size();
     if (directory.outcome == zip::Outcome::TooLarge) row.state = State::TooLarge;
     if (directory.outcome == zip::Outcome::NotZip || directory.outcome == zip::Outcome::Damaged)
       row.state = State::Damaged;

@@ -15,6 +15,9 @@ class PackageConflicts {
  public:
   // How many shared paths a row's text names.
   static constexpr std::size_t kExamples = 3;
+  // The names of all packages compared, together, at most (each package's directory is capped
+  // by the zip reader): a package that would go beyond is told as too large to compare.
+  static constexpr std::size_t kMaxNameBytes = 32u << 20;
 
   // Reads the packages (names, in row order) of the folder (ending in "\"). Never fails: a
   // package that cannot be read is told as such in its row's text.
