@@ -211,19 +211,20 @@ TEST_F(ScreenReader, ReadsWhatARowsPackageSharesAsItsDescriptionWithTheMarksOfNo
   program.writeStateFile({{"walls.pk3", 1}});
   ASSERT_TRUE(start());
 
-  const HWND maps = control(ids::kNameBase);
-  AccessibleSeen seen = readAccessible(maps);
-  std::cout << "row 0 description: " << seen.description << "\n";
-  EXPECT_EQ(seen.description,
+  const AccessibleClient maps(control(ids::kNameBase));
+  const std::string description = maps.description();
+  std::cout << "row 0 description: " << description << "\n";
+  EXPECT_EQ(description,
             "Shares 1 file with 1 other package:\n"
             "walls.pk3 (marked): 1 file\n"
             "Shared:\ntextures/wall.tga");
-  EXPECT_EQ(seen.name, "Package 1");  // the name and value stay the row's
+  const AccessibleSeen seen = maps.read();  // the name and value stay the row's
+  EXPECT_EQ(seen.name, "Package 1");
   EXPECT_EQ(seen.value, "maps.pk3");
-  EXPECT_EQ(readAccessible(control(ids::kNameBase + 1)).description, "");
+  EXPECT_EQ(AccessibleClient(control(ids::kNameBase + 1)).description(), "");
 
   press(mark(2));
-  EXPECT_EQ(readAccessible(maps).description,
+  EXPECT_EQ(maps.description(),
             "Shares 1 file with 1 other package:\n"
             "walls.pk3 (not marked): 1 file\n"
             "Shared:\ntextures/wall.tga");

@@ -60,6 +60,13 @@ AccessibleClient::~AccessibleClient() {
   if (object_) object_->Release();
 }
 
+std::string AccessibleClient::description() const {
+  if (!object_) return {};
+  BSTR text = nullptr;
+  const HRESULT hr = object_->get_accDescription(self(), &text);
+  return take(hr, text);
+}
+
 AccessibleSeen AccessibleClient::read() const {
   AccessibleSeen seen;
   seen.result = result_;
@@ -74,9 +81,6 @@ AccessibleSeen AccessibleClient::read() const {
   text = nullptr;
   hr = object_->get_accKeyboardShortcut(child, &text);
   seen.shortcut = take(hr, text);
-  text = nullptr;
-  hr = object_->get_accDescription(child, &text);
-  seen.description = take(hr, text);
 
   VARIANT v;
   VariantInit(&v);

@@ -23,7 +23,6 @@ struct AccessibleSeen {
   std::string stateText;  // GetStateText of each state bit, joined by ", "
   std::string value;
   std::string shortcut;
-  std::string description;
 };
 
 // A reference to the client-area object of a window, held as a screen reader holds it. The
@@ -37,6 +36,8 @@ class AccessibleClient {
 
   HRESULT result() const { return result_; }
   AccessibleSeen read() const;
+  // get_accDescription, as a reader asks for it after the name.
+  std::string description() const;
   // get_accName's own result, for an object whose window may be gone.
   HRESULT nameResult() const;
 
