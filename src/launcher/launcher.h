@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "launcher/package_conflicts.h"
 #include "platform/platform.h"
 #include "ui/check_box.h"
 #include "ui/command_button.h"
@@ -37,6 +39,11 @@ class frmLauncher : public ui::FormLogic {
   // own failures, so callers learn the outcome from Applied.
   void Apply();
 
+  // What the row's package shares with the other listed packages, told with the marks as they
+  // are now; empty when it shares nothing or the row is empty. The packages' directories are
+  // read the first time any row is asked (a hover or a screen reader's look), never before.
+  std::string SharedFiles(std::int16_t index);
+
   // State.
   std::string ModsDir;
   std::string StateFilePath;
@@ -69,6 +76,7 @@ class frmLauncher : public ui::FormLogic {
   }
 
   platform::Platform& platform_;
+  std::unique_ptr<launcher::PackageConflicts> conflicts_;
 };
 
 }  // namespace vcit

@@ -17,6 +17,10 @@ using ui::ControlLayout;
 constexpr int kRowPitch = 240;
 constexpr int kRowHeight = 285;
 
+std::string sharedFiles(ui::FormLogic& logic, int index) {
+  return static_cast<frmLauncher&>(logic).SharedFiles(static_cast<std::int16_t>(index));
+}
+
 // A row's name box, beside its mark's panel.
 void addName(ui::FormLayout& form, int i) {
   ControlLayout name;
@@ -35,6 +39,8 @@ void addName(ui::FormLayout& form, int i) {
   // A screen reader names a row's controls by the row (counted from 1); a row's check box by
   // its package once the row has one.
   name.accessibleName = "Package " + std::to_string(i + 1);
+  // What its package shares with the others: its description and tooltip.
+  name.descriptionOf = sharedFiles;
   form.add(name, ui::model<&frmLauncher::txtPk3>);
 }
 

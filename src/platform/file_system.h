@@ -51,6 +51,16 @@ class StagedCopy {
   virtual void commit() = 0;
 };
 
+// A file opened only to read pieces of it. Others may read, write, rename or delete it
+// meanwhile: it is never locked.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  virtual std::uint64_t size() = 0;
+  // Up to `count` bytes from `offset` on: fewer only where the file ends.
+  virtual std::string readAt(std::uint64_t offset, std::size_t count) = 0;
+};
+
 // Told, while a copy is written, how many of its bytes are written so far.
 using CopyProgress = std::function<void(std::uint64_t)>;
 
@@ -109,6 +119,8 @@ class FileSystem {
   // the file does not exist.
   virtual std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
                                                            std::int32_t recordLength) = 0;
+  // Opens an existing file to read pieces of it; none when it does not exist.
+  virtual std::unique_ptr<ReadableFile> openToRead(const std::string& path) = 0;
   // Text in the system's 8-bit (ANSI) code page when the page holds each of its characters
   // exactly (one byte per character in a single-byte page, one or two in a double-byte one);
   // nothing when the page's "?" or a best-fit look-alike would have to stand in for one.

@@ -106,4 +106,9 @@ AccessibleDescription describe(const ControlLayout& layout, FormLogic* logic) {
   return d;
 }
 
+std::optional<std::string> descriptionOf(const ControlLayout& layout, FormLogic* logic) {
+  if (!layout.descriptionOf) return std::nullopt;
+  return logic ? layout.descriptionOf(*logic, layout.index) : std::string();
+}
+
 }  // namespace vcit::ui

@@ -35,6 +35,11 @@ struct AccessibleDescription {
 // The description of a control of a layout; with the window's logic once bound to it.
 AccessibleDescription describe(const ControlLayout& layout, FormLogic* logic);
 
+// What the control adds to its name, with the window's logic once bound to it: none when its
+// layout gives it nothing to add (the system's standard object then answers), empty when it has
+// nothing now. Asked apart from describe(): it may cost more than the rest.
+std::optional<std::string> descriptionOf(const ControlLayout& layout, FormLogic* logic);
+
 // A caption as read aloud: without the "&" marking the access key ("&&" stands for "&").
 std::string withoutAccessKeyMark(const std::string& caption);
 // The character after the access-key mark, as written; empty without one.

@@ -46,6 +46,9 @@ using Model = std::variant<CommandButton*, CheckBox*, TextBox*, Label*, Progress
 using ModelOf = Model (*)(FormLogic& logic, int index);
 // The name a screen reader reads, when it follows the logic's state.
 using NameOf = std::string (*)(FormLogic& logic, int index);
+// What a control adds to its name, for a screen reader (its description) and as its tooltip;
+// empty for nothing now.
+using DescriptionOf = std::string (*)(FormLogic& logic, int index);
 
 template <class Member>
 struct MemberOf;
@@ -141,6 +144,7 @@ struct ControlLayout {
   Handler onClick = nullptr;
   ArrayHandler onArrayClick = nullptr;
   NameOf nameOf = nullptr;
+  DescriptionOf descriptionOf = nullptr;
 };
 
 // Raises a control's Click: runs the handler its layout names, if any, in the window's logic.

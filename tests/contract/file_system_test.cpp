@@ -40,11 +40,27 @@ TEST_P(FileSystemRules, AFileHeldOpenElsewhereIsNeitherDeletedNorReplacedNorRead
     EXPECT_EQ(errorOf([&] { files().copyFile(at("src.pk3"), at("busy.pk3")); }), 70);
     EXPECT_EQ(errorOf([&] { files().copyFile(at("busy.pk3"), at("copy.pk3")); }), 70);
     EXPECT_EQ(errorOf([&] { files().openRecordFile(at("busy.pk3"), 51); }), 70);
+    EXPECT_EQ(errorOf([&] { files().openToRead(at("busy.pk3")); }), 70);
   }
   EXPECT_THAT(everything(), ElementsAre("busy.pk3", "src.pk3"));
   EXPECT_EQ(workspace().read(at("busy.pk3")), "busy");
   files().deleteFile(at("busy.pk3"));
   EXPECT_FALSE(files().fileExists(at("busy.pk3")));
+}
+
+TEST_P(FileSystemRules, AFileOpenToReadIsReadInPiecesAndMayBeDeletedMeanwhile) {
+  workspace().write(at("pack.pk3"), "0123456789");
+  EXPECT_EQ(files().openToRead(at("none.pk3")), nullptr);
+  {
+    const auto file = files().openToRead(at("pack.pk3"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->size(), 10u);
+    EXPECT_EQ(file->readAt(3, 4), "3456");
+    EXPECT_EQ(file->readAt(8, 5), "89");
+    EXPECT_EQ(file->readAt(20, 3), "");
+    files().deleteFile(at("pack.pk3"));  // Windows lets the name go once the reader closes
+  }
+  EXPECT_FALSE(files().fileExists(at("pack.pk3")));
 }
 
 TEST_P(FileSystemRules, RecordFilesAreCreatedOnOpenAndHoldOnlyWholeRecords) {

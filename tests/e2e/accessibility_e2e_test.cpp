@@ -20,6 +20,7 @@
 #include "launcher/launcher_layout.h"
 #include "support/e2e_accessibility.h"
 #include "support/e2e_driver.h"
+#include "support/zip_builder.h"
 
 namespace vcit::e2e {
 namespace {
@@ -201,6 +202,32 @@ TEST_F(ScreenReader, ReadsTheAboutWindowAndIsToldWhenItsControlsAreGone) {
   EXPECT_TRUE(FAILED(gone));
   EXPECT_TRUE(process->running());
   EXPECT_EQ(readAccessible(control(ids::kExit)).name, "Exit");
+}
+
+TEST_F(ScreenReader, ReadsWhatARowsPackageSharesAsItsDescriptionWithTheMarksOfNow) {
+  program.addPackage("maps.pk3", testing::zipOfNames({"maps/dm1.bsp", "textures/wall.tga"}));
+  program.addPackage("other.pk3", testing::zipOfNames({"sound/x.wav"}));
+  program.addPackage("walls.pk3", testing::zipOfNames({"Textures\\Wall.TGA"}));
+  program.writeStateFile({{"walls.pk3", 1}});
+  ASSERT_TRUE(start());
+
+  const AccessibleClient maps(control(ids::kNameBase));
+  const std::string description = maps.description();
+  std::cout << "row 0 description: " << description << "\n";
+  EXPECT_EQ(description,
+            "Shares 1 file with 1 other package:\n"
+            "walls.pk3 (marked): 1 file\n"
+            "Shared:\ntextures/wall.tga");
+  const AccessibleSeen seen = maps.read();  // the name and value stay the row's
+  EXPECT_EQ(seen.name, "Package 1");
+  EXPECT_EQ(seen.value, "maps.pk3");
+  EXPECT_EQ(AccessibleClient(control(ids::kNameBase + 1)).description(), "");
+
+  press(mark(2));
+  EXPECT_EQ(maps.description(),
+            "Shares 1 file with 1 other package:\n"
+            "walls.pk3 (not marked): 1 file\n"
+            "Shared:\ntextures/wall.tga");
 }
 
 }  // namespace

@@ -29,4 +29,10 @@ void stateFileInput(const std::uint8_t* data, std::size_t size);
 // caller; every value read must be the conversion of its stored data.
 void regOpInput(const std::uint8_t* data, std::size_t size);
 
+// Arbitrary bytes, or a zip archive built from them (names in code page 437 or flagged UTF-8,
+// zip64, a false record in the comment, a byte changed, the end cut off), read by the program's
+// zip reader and by libzip: no read outside the file, a bounded number of reads, and where
+// both read the directory, the same file names in the same order.
+void zipDirectoryInput(const std::uint8_t* data, std::size_t size);
+
 }  // namespace vcit::fuzz

@@ -128,5 +128,17 @@ TEST(FuzzRegistryValues, EveryTypeOddSizesMissingNuls) {
   EXPECT_GT(randomRun(&regOpInput, seeds), 0);
 }
 
+TEST(FuzzZipDirectory, NamesAgreeWithLibzip) {
+  const std::vector<std::vector<std::uint8_t>> seeds = {
+      {},
+      // Built: zip64, a comment with a false record, three entries (one flagged UTF-8).
+      bytes({1,    0x07, 3, 0, 4,    'a', 'b', 0x60, 'c', 1,   1,  1,
+             0x90, 7,    2, 0, 0x80, 1,   'x', 3,    'q', 'r', 's'}),
+      // Built, with its end cut off.
+      bytes({1, 0x10, 2, 0, 3, 'a', 'b', 'c', 0, 0, 1, 'd', 0, 7}),
+  };
+  EXPECT_GT(randomRun(&zipDirectoryInput, seeds), 0);
+}
+
 }  // namespace
 }  // namespace vcit::fuzz

@@ -60,6 +60,13 @@ AccessibleClient::~AccessibleClient() {
   if (object_) object_->Release();
 }
 
+std::string AccessibleClient::description() const {
+  if (!object_) return {};
+  BSTR text = nullptr;
+  const HRESULT hr = object_->get_accDescription(self(), &text);
+  return take(hr, text);
+}
+
 AccessibleSeen AccessibleClient::read() const {
   AccessibleSeen seen;
   seen.result = result_;

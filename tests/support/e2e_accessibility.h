@@ -36,6 +36,8 @@ class AccessibleClient {
 
   HRESULT result() const { return result_; }
   AccessibleSeen read() const;
+  // get_accDescription, as a reader asks for it after the name.
+  std::string description() const;
   // get_accName's own result, for an object whose window may be gone.
   HRESULT nameResult() const;
 

@@ -71,7 +71,7 @@ std::string toCodePageByDefault(unsigned codePage, std::string_view utf8) {
       out += *b;
     } else {
       const auto fit = std::find_if(kWesternBestFit.begin(), kWesternBestFit.end(),
-                                    [c](const auto& f) { return f.first == c; });
+                                    [c = c](const auto& f) { return f.first == c; });
       // A character beyond the 16-bit range is two UTF-16 units, each replaced on its own.
       out += fit != kWesternBestFit.end()    ? std::string(1, fit->second)
              : c > 0xFFFF && c != 0xFFFFFFFF ? "??"

@@ -364,3 +364,34 @@ std::unique_ptr<RecordFile> FakeFileSystem::openRecordFileToRead(const std::stri
 }
 
 }  // namespace vcit::platform
+
+namespace vcit::platform {
+
+namespace {
+
+// The file's bytes as they were when it was opened.
+class FakeReadableFile : public ReadableFile {
+ public:
+  explicit FakeReadableFile(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::uint64_t size() override { return bytes_.size(); }
+  std::string readAt(std::uint64_t offset, std::size_t count) override {
+    if (offset >= bytes_.size()) return {};
+    return bytes_.substr(static_cast<std::size_t>(offset), count);
+  }
+
+ private:
+  std::string bytes_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReadableFile> FakeFileSystem::openToRead(const std::string& path) {
+  requireFolder(parentOf(path));
+  const File* f = find(path);
+  if (!f) return nullptr;
+  if (f->locked) raise(err::kPermissionDenied);  // opened by another program without sharing
+  ++openedToRead_;
+  return std::make_unique<FakeReadableFile>(f->bytes);
+}
+
+}  // namespace vcit::platform

@@ -49,6 +49,7 @@ class FakeFileSystem : public FileSystem {
                                              std::int32_t recordLength) override;
   std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
                                                    std::int32_t recordLength) override;
+  std::unique_ptr<ReadableFile> openToRead(const std::string& path) override;
   std::optional<std::string> exactCodePageBytes(const std::string& text) const override {
     return toCodePageExactly(codePage, text);
   }
@@ -67,6 +68,7 @@ class FakeFileSystem : public FileSystem {
   std::string contents(const std::string& path);  // empty when missing
   std::vector<std::string> allFiles() const;      // every file's path, sorted
   int openRecordFiles() const { return openRecordFiles_; }
+  int filesOpenedToRead() const { return openedToRead_; }  // by openToRead, ever
   std::uint64_t bytesCopied() const { return bytesCopied_; }
   int flushes() const { return flushes_; }  // of staged copies, each counted once
   // Copies are written (and their progress told) in chunks of this many bytes.
@@ -117,6 +119,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> folders_;
   std::map<std::string, File> files_;
   int openRecordFiles_ = 0;
+  int openedToRead_ = 0;
   std::uint64_t bytesCopied_ = 0;
   int flushes_ = 0;
   std::uint64_t stagedOnSmallDisk_ = 0;  // bytes of uncommitted copies there

@@ -41,6 +41,7 @@ class Win32FileSystem : public FileSystem {
                                              std::int32_t recordLength) override;
   std::unique_ptr<RecordFile> openRecordFileToRead(const std::string& path,
                                                    std::int32_t recordLength) override;
+  std::unique_ptr<ReadableFile> openToRead(const std::string& path) override;
   std::optional<std::string> exactCodePageBytes(const std::string& text) const override;
   std::string defaultCodePageBytes(const std::string& text) const override;
 

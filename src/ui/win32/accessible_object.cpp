@@ -119,6 +119,21 @@ HRESULT AccessibleObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
       [&](const AccessibleDescription& d) { return textResult(d.shortcut, shortcut); });
 }
 
+HRESULT AccessibleObject::get_accDescription(VARIANT child, BSTR* description) {
+  if (!owner_) return CO_E_OBJNOTCONNECTED;
+  std::optional<std::string> own;
+  if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) {
+    try {
+      own = owner_->description();
+    } catch (...) {
+      return E_FAIL;
+    }
+  }
+  if (!own)
+    return standardAnswer([&](IAccessible& a) { return a.get_accDescription(child, description); });
+  return textResult(*own, description);
+}
+
 HRESULT AccessibleObject::GetWindow(HWND* window) {
   if (!window) return E_POINTER;
   *window = owner_ ? owner_->hwnd() : nullptr;

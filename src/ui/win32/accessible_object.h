@@ -36,6 +36,8 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
+  // The window's own where its layout gives it one, else the standard object's.
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
 
   // What the system's standard object answers: X(method, parameters, arguments).
 #define VCIT_STANDARD_ANSWERS(X)                                                               \
@@ -50,7 +52,6 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   X(get_accParent, (IDispatch * *parent), (parent))                                            \
   X(get_accChildCount, (long* count), (count))                                                 \
   X(get_accChild, (VARIANT child, IDispatch * *object), (child, object))                       \
-  X(get_accDescription, (VARIANT child, BSTR * description), (child, description))             \
   X(get_accHelp, (VARIANT child, BSTR * help), (child, help))                                  \
   X(get_accHelpTopic, (BSTR * helpFile, VARIANT child, long* topic), (helpFile, child, topic)) \
   X(get_accFocus, (VARIANT * child), (child))                                                  \

@@ -28,6 +28,7 @@ class AccessibleWindow {
   void windowGone();
 
   AccessibleDescription describe() const { return ui::describe(layout_, logic_); }
+  std::optional<std::string> description() const { return ui::descriptionOf(layout_, logic_); }
   // The description's MSAA state bits and the window's (enabled, focus, visibility).
   long state(const AccessibleDescription& description) const;
   HWND hwnd() const { return hwnd_; }

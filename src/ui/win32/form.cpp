@@ -52,6 +52,7 @@ Form::Form(const FormLayout& layout, platform::MessageBoxes& failures)
   // repaint of 56 children costs tens of milliseconds of start-up.
   dpi_ = validDpi(platform::win32::windowDpi(hwnd_));
   createChildren();
+  tooltips_.create(hwnd_, children_, dpi_);
   dpiResources_.update(hwnd_, layout_, children_, dpi_);
   placeWindow(hwnd_, layout_, dpi_, /*atDesignedPosition=*/true);
 }
@@ -66,8 +67,9 @@ Form::~Form() {
 
 void Form::registerClasses() {
   if (formClass_) return;
-  // The common controls' window classes (the progress bar's) are registered on request.
-  INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS};
+  // The common controls' window classes (the progress bar's, the tooltip's) are registered on
+  // request.
+  INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
   platform::win32::initCommonControls(commonControls);
   WNDCLASSEXW form{};
   form.cbSize = sizeof form;
@@ -179,6 +181,7 @@ void Form::bringToFront() {
 void Form::applyDpi(unsigned dpi, const RECT* suggested) {
   dpi_ = validDpi(dpi);
   dpiResources_.update(hwnd_, layout_, children_, dpi_);
+  tooltips_.setDpi(dpi_);
   if (suggested) {
     // Where the system puts the window, with the client area the layout gives.
     SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
@@ -246,8 +249,13 @@ LRESULT Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         ChildWindow* child = children_.find(reinterpret_cast<HWND>(lParam));
         if (child && logic_ && (!child->model || child->model->takeClick()))
           raiseClick(*logic_, *child->layout);
+        tooltips_.refresh();  // a tooltip shown tells the marks as they are now
         return 0;
       }
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_NOTIFY:
+      if (tooltips_.notified(*reinterpret_cast<const NMHDR*>(lParam), lParam, children_, logic_))
+        return 0;
       return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
       break;

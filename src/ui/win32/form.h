@@ -10,6 +10,7 @@
 #include "ui/win32/appearance.h"
 #include "ui/win32/child_window.h"
 #include "ui/win32/dialog_keyboard.h"
+#include "ui/win32/tooltips.h"
 
 namespace vcit::ui::win32 {
 
@@ -81,6 +82,7 @@ class Form {
   DpiResources dpiResources_;
   Palette palette_{layout_};
   DialogKeyboard keyboard_{children_};
+  Tooltips tooltips_;
   Label* captionModel_ = nullptr;
 };
 
