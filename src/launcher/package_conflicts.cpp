@@ -90,7 +90,10 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
     if (a.key != b.key) return a.key < b.key;
     return a.row != b.row ? a.row < b.row : a.index < b.index;
   });
-  std::vector<std::vector<std::string_view>> examples(rows_.size());  // the least keys
+  // Each row's first few shared paths by key, whatever the order of the hashes, each as the
+  // entry (of the first row that holds it) that spells it.
+  std::vector<std::vector<const Entry*>> examples(rows_.size());
+  const auto keyBefore = [](const Entry* entry, std::string_view key) { return entry->key < key; };
 
   for (std::size_t first = 0; first < entries.size();) {
     std::size_t last = first + 1;
@@ -105,25 +108,19 @@ PackageConflicts::PackageConflicts(platform::FileSystem& files, const std::strin
         ++row.shared;
         for (std::size_t j = 0; j < rows_.size(); ++j)
           if (j != i && (holders >> j & 1)) ++row.withRow[j];
-        // The first few by name, whatever the order of the hashes; each kept with the entry
-        // (of the first row that holds it) that spells it.
         auto& least = examples[i];
-        const auto at = std::lower_bound(least.begin(), least.end(), key);
+        const auto at = std::lower_bound(least.begin(), least.end(), key, keyBefore);
         if (at - least.begin() < static_cast<std::ptrdiff_t>(kExamples)) {
-          const std::size_t place = static_cast<std::size_t>(at - least.begin());
-          least.insert(at, key);
-          row.examples.insert(
-              row.examples.begin() + static_cast<std::ptrdiff_t>(place),
-              std::string(directories[entries[first].row].file(entries[first].index)));
-          if (least.size() > kExamples) {
-            least.pop_back();
-            row.examples.pop_back();
-          }
+          least.insert(at, &entries[first]);
+          if (least.size() > kExamples) least.pop_back();
         }
       }
     }
     first = last;
   }
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    for (const Entry* entry : examples[i])
+      rows_[i].examples.emplace_back(directories[entry->row].file(entry->index));
 }
 
 std::string PackageConflicts::text(std::size_t row, const std::vector<bool>& marked) const {

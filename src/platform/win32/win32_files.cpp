@@ -87,6 +87,28 @@ void writeAll(HANDLE file, const char* data, std::size_t size) {
   }
 }
 
+// Up to `size` bytes of the file from `at` on (fewer where it ends), read at that position in
+// pieces a DWORD can count.
+std::string readAt(HANDLE file, std::uint64_t at, std::size_t size) {
+  std::string bytes(size, '\0');
+  std::size_t got = 0;
+  while (got < size) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(at + got);
+    position.OffsetHigh = static_cast<DWORD>((at + got) >> 32);
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size - got, 1u << 30));
+    DWORD n = 0;
+    if (!ReadFile(file, bytes.data() + got, piece, &n, &position)) {
+      if (GetLastError() == ERROR_HANDLE_EOF) break;
+      raiseLastError();
+    }
+    if (n == 0) break;
+    got += n;
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
 // FlushFileBuffers, on a thread of its own when there is something to do meanwhile: the
 // window's thread goes on answering (a screen reader's calls) while the disk takes the data.
 // Whatever happens meanwhile, the flush is waited for to its end before this returns (the
@@ -167,7 +189,8 @@ class Win32RecordFile : public RecordFile {
     if (first < 1 || length_ < 1) raise(err::kBadRecordNumber);
     if (count < 1) return {};
     const auto length = static_cast<std::size_t>(length_);
-    std::string bytes = readAt(offsetOf(first), static_cast<std::size_t>(count) * length);
+    std::string bytes =
+        readAt(file_.get(), offsetOf(first), static_cast<std::size_t>(count) * length);
     bytes.resize(bytes.size() / length * length);  // whole records only
     return bytes;
   }
@@ -190,25 +213,27 @@ class Win32RecordFile : public RecordFile {
     return static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(length_);
   }
 
-  // Up to `size` bytes of the file from `at` on: fewer where it ends.
-  std::string readAt(std::uint64_t at, std::size_t size) {
-    seekTo(file_.get(), at);
-    std::string bytes(size, '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-      DWORD n = 0;
-      if (!ReadFile(file_.get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n,
-                    nullptr))
-        raiseLastError();
-      if (n == 0) break;
-      got += n;
-    }
-    bytes.resize(got);
-    return bytes;
-  }
-
   UniqueHandle file_;
   std::int32_t length_;
+};
+
+// A file opened only to read pieces of it, at positions of their own (no shared file pointer).
+class Win32ReadableFile : public ReadableFile {
+ public:
+  explicit Win32ReadableFile(UniqueHandle file) : file_(std::move(file)) {}
+
+  std::uint64_t size() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.get(), &size)) raiseLastError();
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  std::string readAt(std::uint64_t offset, std::size_t count) override {
+    return platform::readAt(file_.get(), offset, count);
+  }
+
+ private:
+  UniqueHandle file_;
 };
 
 // GetFullPathNameW's form of the path; empty when it fails.
@@ -425,6 +450,18 @@ std::unique_ptr<RecordFile> Win32FileSystem::openRecordFileToRead(const std::str
     raiseLastError();
   }
   return std::make_unique<Win32RecordFile>(std::move(file), recordLength);
+}
+
+std::unique_ptr<ReadableFile> Win32FileSystem::openToRead(const std::string& path) {
+  // Shared with every reader, writer and deleter: the game or a copy may go on meanwhile.
+  UniqueHandle file(CreateFileW(longPath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return nullptr;
+    raiseLastError();
+  }
+  return std::make_unique<Win32ReadableFile>(std::move(file));
 }
 
 void Win32FileSystem::replaceContents(const std::string& path, const std::string& bytes) {
